@@ -1,0 +1,128 @@
+// OrvikSim: simulated cameras behind OrvikCPP, and the controls that tests
+// and the viewer use on them (camera-side changes, injected failures, the
+// call journal). Not part of TKN::OrvAPI: a client of the camera library
+// never needs this header.
+#ifndef ORVIKSIM_H
+#define ORVIKSIM_H
+
+#include "OrvikCPP.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace OrvSim {
+
+class CameraModel;
+
+/// The Feature operations, as named in the journal and for injected failures.
+enum class Operation {
+    GetName,
+    GetDisplayName,
+    GetDataType,
+    GetValue,
+    SetValue,
+    GetRange,
+    GetIncrement,
+    GetValues,
+    IsValueAvailable,
+    IsWritable,
+    RunCommand,
+    RegisterObserver,
+    UnregisterObserver
+};
+
+ORVIKCPP_API const char *operationName(Operation operation);
+
+/// One call a client made on a feature, in the order the camera received it.
+struct ORVIKCPP_API JournalEntry
+{
+    Operation operation;
+    std::string feature;
+    /// SetValue: the value written; GetValue: the value read;
+    /// IsValueAvailable: the entry asked for; empty otherwise.
+    std::string value;
+    TKN::OrvAPI::OrvErrorType result;
+    /// True for calls made on the library's notification thread (observers
+    /// reading the feature they were told about).
+    bool fromNotificationThread;
+
+    /// "SetValue TriggerMode=On", with " -> code" appended when it failed.
+    std::string text() const;
+};
+
+/// A camera description that cannot be used: names the file, the line and
+/// the problem. what() reads "file:line: message".
+class ORVIKCPP_API LoadError : public std::runtime_error
+{
+public:
+    LoadError(const std::string &file, int line, const std::string &message);
+    const std::string &file() const { return m_File; }
+    int line() const { return m_Line; }
+    const std::string &message() const { return m_Message; }
+
+private:
+    std::string m_File;
+    int m_Line;
+    std::string m_Message;
+};
+
+/// One simulated camera. Its features stay usable while any client holds
+/// them; once the Camera itself is destroyed they answer OrvErrNotAvailable.
+class ORVIKCPP_API Camera
+{
+public:
+    /// Loads a JSON camera description. Throws LoadError.
+    static std::shared_ptr<Camera> fromFile(const std::string &path);
+    /// Parses a description held in memory; sourceName stands in for the file
+    /// name in errors. Throws LoadError.
+    static std::shared_ptr<Camera> fromJson(const std::string &text, const std::string &sourceName);
+    /// A description of a large camera for benchmarks: featureCount features
+    /// in all, lineCount I/O lines (half inputs, half outputs).
+    static std::string largeCameraJson(int featureCount, int lineCount);
+
+    /// Blocks until every notification queued so far has been delivered.
+    static void waitForNotifications();
+
+    ~Camera();
+
+    std::string name() const;
+    std::string description() const;
+    const std::vector<TKN::OrvAPI::FeaturePtr> &features() const;
+    /// The feature of that name, empty if the camera has none.
+    TKN::OrvAPI::FeaturePtr feature(const std::string &name) const;
+
+    /// Changes a value as the camera itself would (an input line's level, a
+    /// status bit), regardless of writability, and notifies observers.
+    /// For a selected feature, selectorEntry names the entry whose value
+    /// changes; empty means the entry currently selected.
+    TKN::OrvAPI::OrvErrorType setFromCamera(const std::string &feature, const std::string &value,
+                                            const std::string &selectorEntry = std::string());
+    /// The current value as text, for inspection; not journaled.
+    std::string valueOf(const std::string &feature, const std::string &selectorEntry = std::string()) const;
+
+    /// Makes `operation` on `feature` fail with `code`, for the next `count`
+    /// calls (-1: until cleared).
+    void injectFailure(const std::string &feature, Operation operation, TKN::OrvAPI::OrvErrorType code,
+                       int count = -1);
+    void clearFailures();
+
+    std::vector<JournalEntry> journal() const;
+    /// "Feature=value" for each SetValue call made outside the notification
+    /// thread, refused ones included, in order.
+    std::vector<std::string> writes() const;
+    void clearJournal();
+
+    bool isAcquiring() const;
+    /// How often the command feature `name` has run.
+    long long commandCount(const std::string &name) const;
+
+private:
+    explicit Camera(std::shared_ptr<CameraModel> model);
+    std::shared_ptr<CameraModel> m_Model;
+};
+
+} // namespace OrvSim
+
+#endif // ORVIKSIM_H

@@ -1,0 +1,25 @@
+#include "OrvikCPP.h"
+
+namespace TKN {
+namespace OrvAPI {
+
+Mutex::Mutex(bool bInitLock)
+{
+    if (bInitLock)
+        m_Mutex.lock();
+}
+
+Mutex::~Mutex() = default;
+
+void Mutex::Lock()
+{
+    m_Mutex.lock();
+}
+
+void Mutex::Unlock()
+{
+    m_Mutex.unlock();
+}
+
+} // namespace OrvAPI
+} // namespace TKN

@@ -1,0 +1,1 @@
+#include "basetabpluginwidget.h"

@@ -1,0 +1,200 @@
+// IOTriggerWidget: the "Trigger IO" tab page. Its sections live in their own
+// source files: iotriggerwidget.cpp (construction, form, streaming),
+// iotriggerwidget_input.cpp (trigger input), iotriggerwidget_quickmodes.cpp,
+// iotriggerwidget_outputs.cpp (output rows), iotriggerwidget_outputslots.cpp,
+// iotriggerwidget_selectable.cpp and iotriggerwidget_dispatch.cpp.
+#ifndef IOTRIGGERWIDGET_H
+#define IOTRIGGERWIDGET_H
+
+#include <basetabpluginwidget.h>
+
+#include <QList>
+#include <QSharedPointer>
+#include <QStringList>
+#include <QVector>
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QSpacerItem;
+class QSpinBox;
+class QWidget;
+
+/// The widgets of one output row; a null field was not created.
+/// The record owns its widgets: they go with its last reference.
+struct OutputLine
+{
+    QSharedPointer<QComboBox> ComboSource;
+    QSharedPointer<QComboBox> ComboUserOutSel;
+    QSharedPointer<QCheckBox> CBInvert;
+    QSharedPointer<QCheckBox> CBStatus;
+    QSharedPointer<QCheckBox> CBUserValue;
+};
+
+class IOTriggerWidget : public BaseTabPluginWidget
+{
+    Q_OBJECT
+
+public:
+    /// Throws TENotSupported (code 4) when the camera has no trigger I/O.
+    IOTriggerWidget(const CameraFeatureList &features, QWidget *parent);
+    ~IOTriggerWidget() override;
+
+    void blockAllSignals(bool block);
+
+    // Read access for tests and the host's diagnostics.
+    const QStringList &observedFeatureNames() const { return ObservedFeatureNames; }
+    const QStringList &changedFeatureList() const { return *ChangedFeatureList; }
+
+private slots:
+    void OnComboTriggerSourceChanged(QString value);
+    void OnComboTriggerActivationChanged(QString value);
+    void OnComboTriggerSelectorChanged(QString value);
+    void OnComboAcquisitionModeChanged(QString value);
+    void OnComboInputLineSelectorChanged(QString value);
+    void OnCBLineRoutingChanged(int state);
+    void OnComboOutSourceChanged(QString value);
+    void OnComboExposureModeChanged(QString value);
+    void OnComboExposureAutoChanged(QString value);
+    void OnComboChanged(QString featureName, QString currentVal);
+    void OnComboTriggerModeChanged(QString mode);
+    void OnSWTrigger();
+    void OnSpinAcquisitionFrameCountChanged(int value);
+    void OnEdgeMode();
+    void OnLevelMode();
+    void OnBulkMode();
+    void OnCBOutInvertChanged(int value);
+    void OnCBOutStatusChanged(int value);
+    void OnCBOutUserValueChanged1(int value);
+    void OnCBOutUserValueChanged2(int value);
+    void OnCBOutUserValueChanged3(int value);
+    void OnCBOutUserValueChanged4(int value);
+    void OnCBOutUserValueChanged5(int value);
+    void OnComboOptionalOutChanged(QString value);
+
+public slots:
+    void camIsStreaming(bool streaming);
+
+protected:
+    void RefreshChangedFeatures() override;
+
+private:
+    // Form (iotriggerwidget.cpp)
+    void setupForm();
+    void retranslateForm();
+    void loadTranslations();
+
+    // Trigger input (iotriggerwidget_input.cpp)
+    void createTriggerInput();
+    void updateTriggerSource();
+    void updateAcquisitionFrameCount();
+    void updateTriggerSelector();
+    void updateInputLineSelector();
+    QList<int> GetOutputLineIndices();
+    void updateLineRouting();
+    void updateExposureMode();
+    void updateQuickModeButtons(bool disable);
+    void selectComboEntry(const QString &text, QComboBox *box);
+
+    // Quick modes (iotriggerwidget_quickmodes.cpp)
+    QString GetFirstInputLine();
+
+    // Output lines (iotriggerwidget_outputs.cpp)
+    int GetOutputs(QStringList &names);
+    int GetSelectableOutputs(QStringList &names);
+    void createOutputHeader();
+    void createOutputLines();
+    void updateOutSource();
+    void updateOutInvert();
+    void updateOutStatus();
+    void updateOutLevels();
+    void updateUserOutSelector();
+    void updateUserOutValue();
+
+    // Output slots (iotriggerwidget_outputslots.cpp)
+    void OnCBOutUserValueChanged(int row, int state);
+    void writeUserOutValue(int row, int state);
+
+    // Selectable output (iotriggerwidget_selectable.cpp)
+    void createOptionalOut();
+    void updateOptionalOut();
+
+    // Dispatch (iotriggerwidget_dispatch.cpp)
+    void rebuildOutputLines();
+
+    // Form members; their names are the form's object names.
+    QGridLayout *gridLayout;
+    QScrollArea *scrollArea;
+    QWidget *scrollAreaWidgetContents;
+    QGridLayout *gridLayout_2;
+    QGroupBox *gb_Output;
+    QGridLayout *gridLayout_3;
+    QGridLayout *grid_Output;
+    QGroupBox *gb_SelectOutput;
+    QGridLayout *gridLayout_4;
+    QGridLayout *grid_SelectableOut;
+    QGroupBox *gb_TriggerInput;
+    QGridLayout *gridLayout_5;
+    QGridLayout *grid_TriggerInput;
+    QSpacerItem *verticalSpacer;
+    QLabel *l_notAcquireHint;
+
+    bool m_bUserOutputSelector;
+    int m_nSelectableOutputCount;
+
+    QComboBox *m_pComboTriggerSource;
+    QComboBox *m_pComboTriggerActivation;
+    QComboBox *m_pComboTriggerSelector;
+    QComboBox *m_pComboAcquisitionMode;
+    QComboBox *m_pComboTriggerMode;
+    QSpinBox *m_pSpinAcquisitionFrameCount;
+    QCheckBox *m_pCBLineRouting;
+    QComboBox *m_pComboInputLineSelector;
+    QComboBox *m_pComboExposureMode;
+    QComboBox *m_pComboExposureAuto;
+    QPushButton *m_pButtonSWTrigger;
+    QPushButton *m_pButtonEdge;
+    QPushButton *m_pButtonLevel;
+    QPushButton *m_pButtonBulk;
+    QLabel *m_pLabelTriggerSource;
+    QLabel *m_pLabelTriggerActivation;
+    QLabel *m_pLabelTriggerSelector;
+    QLabel *m_pLabelAcquisitionMode;
+    QLabel *m_pLabelTriggerMode;
+    QLabel *m_pLabelFrameCount;
+    QLabel *m_pLabelLineRouting;
+    QLabel *m_pLabelInputLineSelector;
+    QLabel *m_pLabelExposureMode;
+    QLabel *m_pLabelExposureAuto;
+    QGridLayout *m_pGridTrigger;
+    QGroupBox *m_pGroupTrigger;
+    QGroupBox *m_pGroupAcquisition;
+    QGroupBox *m_pGroupQuickSettings;
+
+    QVector<QSharedPointer<OutputLine> > m_OutputLines;
+    QVector<QWidget *> m_SelectableOutputWidgets;
+    QLabel *m_pLabelOutSource;
+    QLabel *m_pLabelOutInvert;
+    QLabel *m_pLabelOutStatus;
+    QLabel *m_pLabelUserOutSelector;
+    QLabel *m_pLabelUserValue;
+    QLabel *m_pLabelOutLine;
+    QLineEdit *m_pEditOutLine;
+    QVector<QWidget *> m_OutputWidgets;
+    QStringList m_SelectableOutputNames;
+    QList<int> m_LineRoutingList;
+    QStringList m_OutputLineNames;
+
+    friend class tst_IOTriggerWidget;
+    friend class tst_TriggerInput;
+    friend class tst_QuickModes;
+    friend class tst_OutputLines;
+    friend class tst_Dispatch;
+};
+
+#endif // IOTRIGGERWIDGET_H
