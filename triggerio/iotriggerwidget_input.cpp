@@ -1,1 +1,424 @@
+// IOTriggerWidget: the trigger input section (trigger, acquisition and the
+// quick-setting buttons), its refresh routines and its slots.
 #include "iotriggerwidget.h"
+
+#include <featuremanager.h>
+#include <featurenames.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QSpinBox>
+
+#include <climits>
+#include <cmath>
+
+using namespace FeatureNames;
+using namespace FeatureEntries;
+
+namespace {
+
+const QSize ComboMinimumSize(90, 25);
+
+QComboBox *newCombo()
+{
+    QComboBox *box = new QComboBox();
+    box->setMinimumSize(ComboMinimumSize);
+    return box;
+}
+
+QPushButton *newQuickButton(const QString &text, const QString &imageFile)
+{
+    QPushButton *button = new QPushButton(text);
+    QIcon icon;
+    icon.addFile(imageFile);
+    button->setIcon(icon);
+    button->setMinimumHeight(28);
+    button->setMaximumHeight(28);
+    button->setIconSize(QSize(static_cast<int>(button->height() * 2.0),
+                              static_cast<int>(button->height() * 1.5)));
+    return button;
+}
+
+// Truncates toward zero; a camera limit beyond int (an unlimited frame count)
+// is clamped instead of overflowing the conversion.
+int truncatedToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= static_cast<double>(INT_MAX))
+        return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN))
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+void addTriggerSpacer(QGridLayout *grid, int row)
+{
+    // Span 0: the spacer only adds row height and takes no column width.
+    grid->addItem(new QSpacerItem(1, 10, QSizePolicy::Minimum, QSizePolicy::Minimum), row, 1, 1, 0);
+}
+
+} // namespace
+
+void IOTriggerWidget::createTriggerInput()
+{
+    if (m_pFeatureManager->GetAvailableEntries(TriggerSource).contains(InputLines)) {
+        gb_TriggerInput->setMinimumHeight(470);
+        gb_TriggerInput->setMaximumHeight(470);
+    }
+
+    m_pLabelTriggerSource = new QLabel(tr("Source:"));
+    m_pLabelTriggerActivation = new QLabel(tr("Activ.:"));
+    m_pLabelTriggerSelector = new QLabel(tr("Selector:"));
+    m_pLabelTriggerMode = new QLabel(tr("Mode:"));
+    m_pComboTriggerSource = newCombo();
+    m_pComboTriggerActivation = newCombo();
+    m_pComboTriggerSelector = newCombo();
+    m_pComboTriggerMode = newCombo();
+
+    if (m_pFeatureManager->GetAvailableEntries(ExposureAuto).contains(Other))
+        m_pComboExposureAuto = newCombo();
+    else if (m_pFeatureManager->GetAvailableEntries(ExposureMode).contains(Timed))
+        m_pComboExposureMode = newCombo();
+
+    m_pLabelAcquisitionMode = new QLabel(tr("Mode:"));
+    m_pComboAcquisitionMode = newCombo();
+    m_pLabelFrameCount = new QLabel(tr("FrameCount:"));
+    m_pSpinAcquisitionFrameCount = new QSpinBox();
+
+    m_pButtonSWTrigger = new QPushButton(tr("SW Trigger"));
+    m_pButtonSWTrigger->setMinimumSize(90, 25);
+    m_pButtonSWTrigger->setMaximumHeight(25);
+    m_pButtonEdge = newQuickButton(tr("Edge"), QStringLiteral(":/OrvikViewer/Images/triggering_edge_256.png"));
+    m_pButtonLevel = newQuickButton(tr("Level"), QStringLiteral(":/OrvikViewer/Images/triggering_level_256.png"));
+    m_pButtonBulk = newQuickButton(tr("Bulk"), QStringLiteral(":/OrvikViewer/Images/triggering_bulk_256.png"));
+
+    const bool hasLineRouting = m_pFeatureManager->FirstFeatureName(QStringList() << LineRouting) == LineRouting;
+    if (hasLineRouting) {
+        m_pComboInputLineSelector = newCombo();
+        m_pLabelInputLineSelector = new QLabel(tr("Line Sel.:"));
+        m_pCBLineRouting = new QCheckBox();
+        m_pLabelLineRouting = new QLabel(tr("Rout.:"));
+    }
+
+    if (m_pFeatureManager->GetAvailableEntries(ExposureAuto).contains(Other))
+        m_pLabelExposureAuto = new QLabel(QStringLiteral("Exp. Auto:"));
+    else if (m_pFeatureManager->GetAvailableEntries(ExposureMode).contains(Timed))
+        m_pLabelExposureMode = new QLabel(QStringLiteral("Exp. Mode:"));
+
+    // "Trigger" group
+    m_pGroupTrigger = new QGroupBox(tr("Trigger"));
+    m_pGroupTrigger->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_pGroupTrigger->setFixedHeight(m_pCBLineRouting ? 220 : 170);
+    m_pGridTrigger = new QGridLayout();
+    m_pGridTrigger->addWidget(m_pLabelTriggerSource, 0, 1, 1, 2, Qt::AlignRight);
+    m_pGridTrigger->addWidget(m_pComboTriggerSource, 0, 3, 1, 2);
+    m_pGridTrigger->addWidget(m_pLabelTriggerActivation, 0, 5, 1, 2, Qt::AlignRight);
+    m_pGridTrigger->addWidget(m_pComboTriggerActivation, 0, 7, 1, 2);
+    addTriggerSpacer(m_pGridTrigger, 1);
+    m_pGridTrigger->addWidget(m_pLabelTriggerSelector, 2, 1, 1, 2, Qt::AlignRight);
+    m_pGridTrigger->addWidget(m_pComboTriggerSelector, 2, 3, 1, 2);
+    m_pGridTrigger->addWidget(m_pLabelTriggerMode, 2, 5, 1, 2, Qt::AlignRight);
+    m_pGridTrigger->addWidget(m_pComboTriggerMode, 2, 7, 1, 2, Qt::AlignCenter);
+    addTriggerSpacer(m_pGridTrigger, 3);
+    int swTriggerRow = 4;
+    if (m_pCBLineRouting) {
+        m_pGridTrigger->addWidget(m_pLabelInputLineSelector, 4, 1, 1, 2, Qt::AlignRight);
+        m_pGridTrigger->addWidget(m_pComboInputLineSelector, 4, 3, 1, 2);
+        m_pGridTrigger->addWidget(m_pLabelLineRouting, 4, 5, 1, 2, Qt::AlignRight);
+        m_pGridTrigger->addWidget(m_pCBLineRouting, 4, 7, 1, 2, Qt::AlignCenter);
+        addTriggerSpacer(m_pGridTrigger, 5);
+        swTriggerRow = 6;
+    }
+    m_pGridTrigger->addWidget(m_pButtonSWTrigger, swTriggerRow, 3, 1, 5, Qt::AlignCenter);
+    m_pGroupTrigger->setLayout(m_pGridTrigger);
+
+    // "Acquisition" group
+    m_pGroupAcquisition = new QGroupBox(tr("Acquisition"));
+    m_pGroupAcquisition->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_pGroupAcquisition->setFixedHeight(125);
+    QGridLayout *gridAcquisition = new QGridLayout();
+    gridAcquisition->addWidget(m_pLabelAcquisitionMode, 0, 1, 1, 2, Qt::AlignRight);
+    gridAcquisition->addWidget(m_pComboAcquisitionMode, 0, 3, 1, 2);
+    gridAcquisition->addWidget(m_pLabelFrameCount, 0, 5, 1, 2, Qt::AlignRight);
+    gridAcquisition->addWidget(m_pSpinAcquisitionFrameCount, 0, 7, 1, 2, Qt::AlignCenter);
+    if (m_pComboExposureMode && m_pLabelExposureMode) {
+        gridAcquisition->addWidget(m_pLabelExposureMode, 1, 1, 1, 2, Qt::AlignRight);
+        gridAcquisition->addWidget(m_pComboExposureMode, 1, 3, 1, 2);
+    } else if (m_pComboExposureAuto && m_pLabelExposureAuto) {
+        gridAcquisition->addWidget(m_pLabelExposureAuto, 1, 1, 1, 2, Qt::AlignRight);
+        gridAcquisition->addWidget(m_pComboExposureAuto, 1, 3, 1, 2);
+    }
+    m_pGroupAcquisition->setLayout(gridAcquisition);
+
+    // "Quick Settings: Trigger Mode" group
+    m_pGroupQuickSettings = new QGroupBox(tr("Quick Settings: Trigger Mode"));
+    m_pGroupQuickSettings->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_pGroupQuickSettings->setFixedHeight(75);
+    QGridLayout *gridQuickSettings = new QGridLayout();
+    gridQuickSettings->addWidget(m_pButtonEdge, 0, 0, 1, 3);
+    gridQuickSettings->addWidget(m_pButtonLevel, 0, 4, 1, 3);
+    gridQuickSettings->addWidget(m_pButtonBulk, 0, 8, 1, 3);
+    m_pGroupQuickSettings->setLayout(gridQuickSettings);
+
+    grid_TriggerInput->addWidget(m_pGroupTrigger, 0, 1, 1, 9);
+    grid_TriggerInput->addWidget(m_pGroupAcquisition, 2, 1, 1, 9);
+    grid_TriggerInput->addWidget(m_pGroupQuickSettings, 3, 1, 1, 9);
+
+    // Every box is filled before it is connected, so filling never writes;
+    // only the selector update, the output line scan and the two line
+    // selections below write to the camera.
+    m_pButtonSWTrigger->setEnabled(false);
+    updateTriggerSource();
+    m_pFeatureManager->FillComboBox(TriggerActivation, m_pComboTriggerActivation);
+    m_pFeatureManager->FillComboBox(TriggerMode, m_pComboTriggerMode);
+    const bool acquisitionModeWritable =
+        m_pFeatureManager->FillComboBox(AcquisitionMode, m_pComboAcquisitionMode);
+    updateQuickModeButtons(!acquisitionModeWritable);
+    updateAcquisitionFrameCount();
+    updateTriggerSource();
+    updateTriggerSelector();
+
+    if (m_pFeatureManager->FirstFeatureName(QStringList() << LineRouting) == LineRouting
+        && m_pComboInputLineSelector && m_pCBLineRouting) {
+        updateInputLineSelector();
+        m_LineRoutingList = GetOutputLineIndices();
+        updateInputLineSelector();
+        updateLineRouting();
+        connect(m_pComboInputLineSelector, SIGNAL(currentIndexChanged(QString)), this,
+                SLOT(OnComboInputLineSelectorChanged(QString)));
+        connect(m_pCBLineRouting, SIGNAL(stateChanged(int)), this, SLOT(OnCBLineRoutingChanged(int)));
+        selectComboEntry(QStringLiteral("Line1"), m_pComboInputLineSelector);
+        selectComboEntry(QStringLiteral("Line0"), m_pComboInputLineSelector);
+    }
+
+    if (m_pComboExposureMode) {
+        updateExposureMode();
+        connect(m_pComboExposureMode, SIGNAL(currentIndexChanged(QString)), this,
+                SLOT(OnComboExposureModeChanged(QString)));
+    }
+    if (m_pComboExposureAuto) {
+        m_pFeatureManager->FillComboBox(ExposureAuto, m_pComboExposureAuto);
+        connect(m_pComboExposureAuto, SIGNAL(currentIndexChanged(QString)), this,
+                SLOT(OnComboExposureAutoChanged(QString)));
+    }
+
+    connect(m_pComboTriggerSource, SIGNAL(currentIndexChanged(QString)), this,
+            SLOT(OnComboTriggerSourceChanged(QString)));
+    connect(m_pComboTriggerActivation, SIGNAL(currentIndexChanged(QString)), this,
+            SLOT(OnComboTriggerActivationChanged(QString)));
+    connect(m_pComboTriggerSelector, SIGNAL(currentIndexChanged(QString)), this,
+            SLOT(OnComboTriggerSelectorChanged(QString)));
+    connect(m_pComboTriggerMode, SIGNAL(currentIndexChanged(QString)), this,
+            SLOT(OnComboTriggerModeChanged(QString)));
+    connect(m_pComboAcquisitionMode, SIGNAL(currentIndexChanged(QString)), this,
+            SLOT(OnComboAcquisitionModeChanged(QString)));
+    connect(m_pSpinAcquisitionFrameCount, SIGNAL(valueChanged(int)), this,
+            SLOT(OnSpinAcquisitionFrameCountChanged(int)));
+    connect(m_pButtonSWTrigger, SIGNAL(clicked()), this, SLOT(OnSWTrigger()));
+    connect(m_pButtonEdge, SIGNAL(clicked()), this, SLOT(OnEdgeMode()));
+    connect(m_pButtonLevel, SIGNAL(clicked()), this, SLOT(OnLevelMode()));
+    connect(m_pButtonBulk, SIGNAL(clicked()), this, SLOT(OnBulkMode()));
+}
+
+void IOTriggerWidget::updateTriggerSource()
+{
+    m_pFeatureManager->FillComboBox(TriggerSource, m_pComboTriggerSource);
+    const QString source = m_pComboTriggerSource->currentText();
+    m_pButtonSWTrigger->setEnabled(source == QLatin1String(Software) || source.contains(SoftwareSignal));
+    m_pFeatureManager->FillComboBox(TriggerMode, m_pComboTriggerMode);
+}
+
+void IOTriggerWidget::updateAcquisitionFrameCount()
+{
+    bool writable = false;
+    double min = 0.0;
+    double max = 0.0;
+    double increment = 0.0;
+    const double value = m_pFeatureManager->GetValueAndRange(AcquisitionFrameCount, writable, min, max, increment);
+
+    m_pSpinAcquisitionFrameCount->setRange(truncatedToInt(min), truncatedToInt(max));
+    m_pSpinAcquisitionFrameCount->setSingleStep(truncatedToInt(increment));
+    m_pSpinAcquisitionFrameCount->setValue(truncatedToInt(value));
+    m_pSpinAcquisitionFrameCount->setVisible(writable);
+    m_pLabelFrameCount->setVisible(writable);
+}
+
+void IOTriggerWidget::updateTriggerSelector()
+{
+    const QStringList entries = m_pFeatureManager->GetAvailableEntries(TriggerSelector);
+    const QString current = m_pFeatureManager->GetStringValue(TriggerSelector);
+    // A camera whose selector stands on an entry it no longer offers, with a
+    // single one left, is moved to that one.
+    if (!entries.contains(current) && entries.size() == 1)
+        m_pFeatureManager->SetStringValue(TriggerSelector, entries.first());
+    m_pFeatureManager->FillComboBox(TriggerSelector, m_pComboTriggerSelector);
+}
+
+void IOTriggerWidget::updateInputLineSelector()
+{
+    if (!m_pComboInputLineSelector)
+        return;
+
+    m_pFeatureManager->FillComboBox(LineSelector, m_pComboInputLineSelector);
+    const QString remembered = m_pComboInputLineSelector->currentText();
+    // The output lines found at construction stay out of the list, whatever
+    // their mode has become since.
+    for (int i = m_LineRoutingList.size() - 1; i >= 0; --i) {
+        const int index = m_LineRoutingList.at(i);
+        if (index < m_pComboInputLineSelector->count())
+            m_pComboInputLineSelector->removeItem(index);
+    }
+    for (int i = 0; i < m_pComboInputLineSelector->count(); ++i) {
+        if (m_pComboInputLineSelector->itemText(i) == remembered)
+            m_pComboInputLineSelector->setCurrentIndex(i);
+    }
+}
+
+QList<int> IOTriggerWidget::GetOutputLineIndices()
+{
+    QList<int> indices;
+    if (!m_pComboInputLineSelector)
+        return indices;
+
+    blockAllSignals(true);
+    const QString rememberedBoxText = m_pComboInputLineSelector->currentText();
+    const QString rememberedLine = m_pFeatureManager->GetStringValue(LineSelector);
+    for (int i = 0; i < m_pComboInputLineSelector->count(); ++i) {
+        const QString selected =
+            m_pFeatureManager->SetStringValue(LineSelector, m_pComboInputLineSelector->itemText(i));
+        if (!selected.isEmpty() && m_pFeatureManager->GetStringValue(LineMode) == QLatin1String(Output))
+            indices.append(i);
+    }
+    m_pFeatureManager->SetStringValue(LineSelector, rememberedLine);
+    m_pComboInputLineSelector->setCurrentIndex(m_pComboInputLineSelector->findText(rememberedBoxText));
+    blockAllSignals(false);
+    return indices;
+}
+
+void IOTriggerWidget::updateLineRouting()
+{
+    if (!m_pCBLineRouting)
+        return;
+    m_pCBLineRouting->setChecked(m_pFeatureManager->GetStringValue(LineRouting) == QLatin1String(Trigger));
+    m_pCBLineRouting->setEnabled(m_pFeatureManager->IsFeatureWritable(LineRouting));
+}
+
+void IOTriggerWidget::updateExposureMode()
+{
+    if (!m_pComboExposureMode)
+        return;
+
+    const bool writable = m_pFeatureManager->FillComboBox(ExposureMode, m_pComboExposureMode);
+    if (gb_TriggerInput->isEnabled()) {
+        l_notAcquireHint->setVisible(!writable);
+        l_notAcquireHint->update();
+        l_notAcquireHint->repaint();
+    }
+    update();
+    repaint();
+}
+
+void IOTriggerWidget::updateQuickModeButtons(bool disable)
+{
+    m_pButtonEdge->setEnabled(!disable);
+    m_pButtonBulk->setEnabled(!disable);
+    bool levelPossible = true;
+    if (m_pComboExposureMode)
+        levelPossible = m_pComboExposureMode->findText(TriggerWidth) >= 0;
+    m_pButtonLevel->setEnabled(!disable && levelPossible);
+}
+
+void IOTriggerWidget::selectComboEntry(const QString &text, QComboBox *box)
+{
+    if (!box)
+        return;
+    int match = -1;
+    for (int i = 0; i < box->count(); ++i) {
+        if (box->itemText(i) == text)
+            match = i;
+    }
+    if (match >= 0)
+        box->setCurrentIndex(match);
+}
+
+void IOTriggerWidget::OnComboTriggerSourceChanged(QString value)
+{
+    OnComboChanged(TriggerSource, value);
+}
+
+void IOTriggerWidget::OnComboTriggerActivationChanged(QString value)
+{
+    OnComboChanged(TriggerActivation, value);
+}
+
+void IOTriggerWidget::OnComboTriggerSelectorChanged(QString value)
+{
+    // Cameras with line routing arm one trigger at a time: the one left
+    // behind is switched off and the newly selected one on.
+    const bool toggleMode =
+        m_pComboInputLineSelector && m_pComboTriggerMode->currentText() == QLatin1String(On);
+    if (toggleMode)
+        selectComboEntry(QLatin1String(Off), m_pComboTriggerMode);
+    OnComboChanged(TriggerSelector, value);
+    if (toggleMode)
+        selectComboEntry(QLatin1String(On), m_pComboTriggerMode);
+}
+
+void IOTriggerWidget::OnComboAcquisitionModeChanged(QString value)
+{
+    OnComboChanged(AcquisitionMode, value);
+}
+
+void IOTriggerWidget::OnComboInputLineSelectorChanged(QString value)
+{
+    // Routing belongs to the selected line: take it off the old line and put
+    // it on the new one.
+    const bool wasChecked = m_pCBLineRouting && m_pCBLineRouting->isChecked();
+    if (wasChecked)
+        m_pCBLineRouting->setChecked(false);
+    OnComboChanged(LineSelector, value);
+    if (wasChecked)
+        m_pCBLineRouting->setChecked(true);
+}
+
+void IOTriggerWidget::OnCBLineRoutingChanged(int state)
+{
+    m_pFeatureManager->SetStringValue(LineRouting, state < 1 ? QLatin1String(Off) : QLatin1String(Trigger));
+}
+
+void IOTriggerWidget::OnComboExposureModeChanged(QString value)
+{
+    OnComboChanged(ExposureMode, value);
+}
+
+void IOTriggerWidget::OnComboExposureAutoChanged(QString value)
+{
+    OnComboChanged(ExposureAuto, value);
+}
+
+void IOTriggerWidget::OnComboChanged(QString featureName, QString currentVal)
+{
+    m_pFeatureManager->SetStringValue(featureName, currentVal);
+}
+
+void IOTriggerWidget::OnComboTriggerModeChanged(QString mode)
+{
+    m_pFeatureManager->SetStringValue(TriggerMode, mode);
+}
+
+void IOTriggerWidget::OnSWTrigger()
+{
+    m_pFeatureManager->RunCommandFeature(TriggerSoftware);
+}
+
+void IOTriggerWidget::OnSpinAcquisitionFrameCountChanged(int value)
+{
+    m_pFeatureManager->SetValue(AcquisitionFrameCount, static_cast<double>(value));
+}
