@@ -1,1 +1,371 @@
+// IOTriggerWidget: the output rows: finding the output lines, building the
+// rows and bringing them in line with the camera.
 #include "iotriggerwidget.h"
+
+#include "linewalk.h"
+
+#include <featuremanager.h>
+#include <featurenames.h>
+#include <pluginlog.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace FN = FeatureNames;
+namespace FE = FeatureEntries;
+
+namespace {
+
+// The slots that serve the first five user value boxes; later rows get a
+// connection of their own (see createOutputLines).
+const char *const s_UserValueSlots[] = {
+    SLOT(OnCBOutUserValueChanged1(int)), SLOT(OnCBOutUserValueChanged2(int)),
+    SLOT(OnCBOutUserValueChanged3(int)), SLOT(OnCBOutUserValueChanged4(int)),
+    SLOT(OnCBOutUserValueChanged5(int)),
+};
+const int s_UserValueSlotCount = sizeof(s_UserValueSlots) / sizeof(s_UserValueSlots[0]);
+
+// Qt 5 deprecates the policy but still honours it; its replacements size the
+// box to its entries, which would let a long source name widen the row.
+void adjustToMinimumContentsLength(QComboBox *box)
+{
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLength);
+    QT_WARNING_POP
+}
+
+bool sourceIsUserOutput(const QString &source)
+{
+    return source.contains(QLatin1String(FE::UserOutput));
+}
+
+} // namespace
+
+int IOTriggerWidget::GetOutputs(QStringList &names)
+{
+    const FeatureManager &features = *m_pFeatureManager;
+    const QStringList entries = features.GetAvailableEntries(FN::LineSelector);
+    if (entries.isEmpty()) {
+        const QStringList outputs = features.GetAvailableEntries(FN::LineOutSelector, FN::SyncOutSelector);
+        names << outputs;
+        return outputs.size();
+    }
+
+    int count = 0;
+    const QString current = features.GetStringValue(FN::LineSelector);
+    for (const QString &entry : entries) {
+        if (!features.SetStringValue(FN::LineSelector, entry).isEmpty()
+            && features.GetStringValue(FN::LineMode) == QLatin1String(FE::Output)) {
+            names << entry;
+            ++count;
+        }
+        if (features.SetStringValue(FN::LineSelector, current).isEmpty())
+            qCDebug(lcTabExtension) << "GetOutputs Orvik Error: ";
+    }
+    return count;
+}
+
+int IOTriggerWidget::GetSelectableOutputs(QStringList &names)
+{
+    const FeatureManager &features = *m_pFeatureManager;
+    int count = 0;
+    const QString current = features.GetStringValue(FN::LineSelector);
+    const QStringList entries = features.GetAvailableEntries(FN::LineSelector);
+    for (const QString &entry : entries) {
+        if (!features.SetStringValue(FN::LineSelector, entry).isEmpty()) {
+            for (const QString &mode : features.GetAvailableEntries(FN::LineMode)) {
+                if (features.IsFeatureWritable(FN::LineMode) && mode == QLatin1String(FE::Output)) {
+                    names << entry;
+                    ++count;
+                }
+            }
+        }
+        if (features.SetStringValue(FN::LineSelector, current).isEmpty())
+            qCDebug(lcTabExtension) << "GetOutputs Orvik Error: ";
+    }
+    return count;
+}
+
+void IOTriggerWidget::createOutputHeader()
+{
+    const FeatureManager &features = *m_pFeatureManager;
+    m_pLabelOutSource = new QLabel(
+        features.FirstFeatureName({ FN::LineOutSource, FN::SyncOutSource, FN::LineSource }) + ":");
+
+    const QString polarity
+        = features.FirstFeatureDisplayName({ FN::SyncOutPolarity, FN::LineOutPolarity, FN::LineInverter });
+    m_pLabelOutInvert = new QLabel(polarity.contains(QLatin1String("Polarity")) ? tr("Polarity:") : tr("Invert:"));
+    m_pLabelOutStatus = new QLabel(tr("Status:"));
+
+    if (m_bUserOutputSelector) {
+        m_pLabelUserOutSelector = new QLabel(tr("UserOutSel.:"));
+        m_pLabelUserValue = new QLabel(tr("User Value:"));
+    }
+
+    grid_Output->addWidget(m_pLabelOutSource, 0, 1, Qt::AlignLeft);
+    grid_Output->addWidget(m_pLabelOutInvert, 0, 2, Qt::AlignCenter);
+    grid_Output->addWidget(m_pLabelOutStatus, 0, 3, Qt::AlignCenter);
+    if (m_bUserOutputSelector) {
+        grid_Output->addWidget(m_pLabelUserOutSelector, 0, 4, Qt::AlignLeft);
+        grid_Output->addWidget(m_pLabelUserValue, 0, 5, Qt::AlignCenter);
+    }
+}
+
+void IOTriggerWidget::createOutputLines()
+{
+    const FeatureManager &features = *m_pFeatureManager;
+
+    // A rebuild brings a new levels row; the old one would otherwise stay in
+    // the grid under the new rows.
+    if (m_pLabelOutLine) {
+        grid_Output->removeWidget(m_pLabelOutLine);
+        delete m_pLabelOutLine;
+        m_pLabelOutLine = nullptr;
+    }
+    if (m_pEditOutLine) {
+        grid_Output->removeWidget(m_pEditOutLine);
+        delete m_pEditOutLine;
+        m_pEditOutLine = nullptr;
+    }
+
+    m_OutputLineNames.clear();
+    const int count = GetOutputs(m_OutputLineNames);
+
+    const bool levels = features.FeatureExists(FN::SyncOutLevels, FN::LineOutLevels);
+    const int height = 35 * count + (levels ? 85 : 50);
+    gb_Output->setMinimumHeight(height);
+    gb_Output->setMaximumHeight(height);
+
+    for (int i = 0; i < count; ++i) {
+        const int row = i + 1;
+
+        QLabel *name = new QLabel(m_OutputLineNames.at(i) + ": ");
+        m_OutputWidgets.append(name);
+        grid_Output->addWidget(name, row, 0, Qt::AlignLeft);
+
+        QSharedPointer<OutputLine> line(new OutputLine);
+        m_OutputLines.append(line);
+
+        QComboBox *source = new QComboBox;
+        line->ComboSource = QSharedPointer<QComboBox>(source);
+        adjustToMinimumContentsLength(source);
+        source->setMaximumWidth(95);
+        connect(source, SIGNAL(currentIndexChanged(QString)), this, SLOT(OnComboOutSourceChanged(QString)));
+        grid_Output->addWidget(source, row, 1);
+
+        QCheckBox *invert = new QCheckBox;
+        line->CBInvert = QSharedPointer<QCheckBox>(invert);
+        connect(invert, SIGNAL(stateChanged(int)), this, SLOT(OnCBOutInvertChanged(int)));
+        grid_Output->addWidget(invert, row, 2, Qt::AlignCenter);
+
+        QCheckBox *status = new QCheckBox;
+        line->CBStatus = QSharedPointer<QCheckBox>(status);
+        connect(status, SIGNAL(stateChanged(int)), this, SLOT(OnCBOutStatusChanged(int)));
+        grid_Output->addWidget(status, row, 3, Qt::AlignCenter);
+
+        if (m_bUserOutputSelector) {
+            QComboBox *userOutput = new QComboBox;
+            line->ComboUserOutSel = QSharedPointer<QComboBox>(userOutput);
+            adjustToMinimumContentsLength(userOutput);
+            userOutput->setLayoutDirection(Qt::RightToLeft);
+            grid_Output->addWidget(userOutput, row, 4);
+
+            QCheckBox *userValue = new QCheckBox;
+            line->CBUserValue = QSharedPointer<QCheckBox>(userValue);
+            if (i < s_UserValueSlotCount) {
+                connect(userValue, SIGNAL(stateChanged(int)), this, s_UserValueSlots[i]);
+            } else {
+                // Only five numbered slots exist; without this, rows six and up
+                // would show a value that never reaches the camera.
+                connect(userValue, &QCheckBox::stateChanged, this,
+                        [this, i](int state) { OnCBOutUserValueChanged(i, state); });
+            }
+            grid_Output->addWidget(userValue, row, 5, Qt::AlignCenter);
+        }
+    }
+
+    grid_Output->setColumnStretch(0, 1);
+    grid_Output->setColumnStretch(1, 3);
+    for (int column = 2; column <= 5; ++column)
+        grid_Output->setColumnStretch(column, 1);
+
+    if (levels) {
+        m_pLabelOutLine
+            = new QLabel(features.FeatureExists(FN::LineOutLevels) ? tr("LineOutLevels") : tr("SyncLevels:"));
+        grid_Output->addWidget(m_pLabelOutLine, count + 1, 0);
+
+        m_pEditOutLine = new QLineEdit;
+        m_pEditOutLine->setReadOnly(true);
+        m_pEditOutLine->setMaximumWidth(65);
+        m_pEditOutLine->setStyleSheet("QLineEdit {background-color: gray;}");
+        m_pEditOutLine->setAlignment(Qt::AlignCenter);
+        grid_Output->addWidget(m_pEditOutLine, count + 1, 3, Qt::AlignCenter);
+    }
+
+    blockAllSignals(true);
+    updateOutSource();
+    updateOutInvert();
+    updateOutStatus();
+    updateOutLevels();
+    if (m_bUserOutputSelector) {
+        updateUserOutSelector();
+        updateUserOutValue();
+    }
+    blockAllSignals(false);
+}
+
+void IOTriggerWidget::updateOutSource()
+{
+    const FeatureManager &features = *m_pFeatureManager;
+    const LineWalk walk(features);
+
+    if (walk.generation() == LineWalk::LineSelectorCamera) {
+        for (int i = 0; i < m_OutputLines.size(); ++i) {
+            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
+            if (walk.select(m_OutputLineNames.value(i)))
+                features.FillComboBox(FN::LineSource, line->ComboSource.data(), true);
+            const QString source = line->ComboSource->currentText();
+            line->CBStatus->setEnabled(source == QLatin1String(FE::Direct)
+                                       && features.IsFeatureWritable(FN::LineStatus));
+            if (m_bUserOutputSelector && line->CBUserValue)
+                line->CBUserValue->setEnabled(sourceIsUserOutput(source));
+        }
+        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+    } else if (walk.generation() == LineWalk::OutputSelectorCamera) {
+        const QString sourceFeature
+            = features.FeatureExists(FN::LineOutSource) ? FN::LineOutSource : FN::SyncOutSource;
+        for (int i = 0; i < m_OutputLines.size(); ++i) {
+            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
+            if (walk.select(m_OutputLineNames.value(i)))
+                features.FillComboBox(sourceFeature, line->ComboSource.data(), true);
+            line->CBStatus->setEnabled(features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels)
+                                       && line->ComboSource->currentText() == QLatin1String(FE::GPO));
+        }
+        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+    }
+
+    if (m_bUserOutputSelector)
+        updateUserOutSelector();
+}
+
+void IOTriggerWidget::updateOutInvert()
+{
+    const FeatureManager &features = *m_pFeatureManager;
+    const LineWalk walk(features);
+
+    if (walk.generation() == LineWalk::LineSelectorCamera) {
+        for (int i = 0; i < m_OutputLines.size(); ++i) {
+            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
+            if (!walk.select(m_OutputLineNames.value(i)))
+                continue;
+            line->CBInvert->setChecked(features.GetValue(FN::LineInverter) != 0.0);
+            line->CBInvert->setEnabled(features.IsFeatureWritable(FN::LineInverter));
+        }
+        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+    } else if (walk.generation() == LineWalk::OutputSelectorCamera) {
+        for (int i = 0; i < m_OutputLines.size(); ++i) {
+            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
+            if (walk.select(m_OutputLineNames.value(i))) {
+                const QString polarity = features.GetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity);
+                if (!polarity.isEmpty()) {
+                    line->CBInvert->setChecked(polarity == QLatin1String(FE::Invert));
+                    line->CBInvert->setEnabled(
+                        features.IsFeatureWritable(FN::LineOutPolarity, FN::SyncOutPolarity));
+                }
+            }
+            qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+        }
+    }
+}
+
+void IOTriggerWidget::updateOutStatus()
+{
+    const FeatureManager &features = *m_pFeatureManager;
+    const LineWalk walk(features);
+    if (walk.generation() != LineWalk::LineSelectorCamera)
+        return;
+
+    for (int i = 0; i < m_OutputLines.size(); ++i) {
+        const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
+        if (!walk.select(m_OutputLineNames.value(i)))
+            continue;
+        line->CBStatus->setChecked(features.GetValue(FN::LineStatus) != 0.0);
+        line->CBStatus->setEnabled(line->ComboSource->currentText() == QLatin1String(FE::Direct)
+                                   && features.IsFeatureWritable(FN::LineStatus));
+    }
+    qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+}
+
+void IOTriggerWidget::updateOutLevels()
+{
+    const FeatureManager &features = *m_pFeatureManager;
+    const double value = features.GetValue(FN::LineOutLevels, FN::SyncOutLevels);
+    // -1 (or no number at all) means there is no levels feature.
+    if (!(value >= 0.0) || value >= 9223372036854775808.0)
+        return;
+    const qint64 mask = static_cast<qint64>(value);
+
+    const bool writable = features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels);
+    for (int i = 0; i < m_OutputLines.size(); ++i) {
+        const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
+        // The mask has 64 bits; lines past them read as low.
+        const bool high = i < 64 && ((static_cast<quint64>(mask) >> i) & 1u);
+        line->CBStatus->setChecked(high);
+        line->CBStatus->setEnabled(writable && line->ComboSource->currentText() == QLatin1String(FE::GPO));
+    }
+    if (m_pEditOutLine)
+        m_pEditOutLine->setText(QString::number(mask));
+}
+
+void IOTriggerWidget::updateUserOutSelector()
+{
+    const QStringList entries = m_pFeatureManager->GetAvailableEntries(FN::UserOutputSelector);
+
+    for (const QSharedPointer<OutputLine> &line : qAsConst(m_OutputLines)) {
+        if (!line->ComboUserOutSel)
+            continue;
+        line->ComboUserOutSel->clear();
+        line->ComboUserOutSel->addItems(entries);
+    }
+
+    for (const QSharedPointer<OutputLine> &line : qAsConst(m_OutputLines)) {
+        const QSharedPointer<QComboBox> box = line->ComboUserOutSel;
+        if (!box)
+            continue;
+        const QString source = line->ComboSource->currentText();
+        // A user output the selector does not offer shows as none: showing the
+        // first entry instead would send this row's user value to another output.
+        box->setCurrentIndex(sourceIsUserOutput(source) ? box->findText(source) : -1);
+        box->setEnabled(false);
+    }
+}
+
+void IOTriggerWidget::updateUserOutValue()
+{
+    const FeatureManager &features = *m_pFeatureManager;
+    const QString current = features.GetStringValue(FN::UserOutputSelector);
+
+    for (const QSharedPointer<OutputLine> &line : qAsConst(m_OutputLines)) {
+        if (!line->ComboUserOutSel || !line->CBUserValue)
+            continue;
+        const QString userOutput = line->ComboUserOutSel->currentText();
+        if (!sourceIsUserOutput(userOutput))
+            continue;
+        if (!features.SetStringValue(FN::UserOutputSelector, userOutput).isEmpty())
+            line->CBUserValue->setChecked(features.GetValue(FN::UserOutputValue) != 0.0);
+    }
+
+    const QString restored = features.SetStringValue(FN::UserOutputSelector, current);
+    if (restored.isEmpty())
+        qCDebug(lcTabExtension) << "Error updateUserOutValue: " << restored;
+
+    for (const QSharedPointer<OutputLine> &line : qAsConst(m_OutputLines)) {
+        if (line->CBUserValue)
+            line->CBUserValue->setEnabled(sourceIsUserOutput(line->ComboSource->currentText()));
+    }
+}
