@@ -42,6 +42,8 @@ struct ORVIKCPP_API JournalEntry
     std::string feature;
     /// SetValue: the value written; GetValue: the value read;
     /// IsValueAvailable: the entry asked for; empty otherwise.
+    /// Text reads by the two-call protocol are recorded once, at the call that
+    /// fills the buffer (the length query only when it fails).
     std::string value;
     TKN::OrvAPI::OrvErrorType result;
     /// True for calls made on the library's notification thread (observers
@@ -82,7 +84,8 @@ public:
     /// in all, lineCount I/O lines (half inputs, half outputs).
     static std::string largeCameraJson(int featureCount, int lineCount);
 
-    /// Blocks until every notification queued so far has been delivered.
+    /// Blocks until the notification queue is empty and no delivery is running.
+    /// Returns at once when called from inside a notification.
     static void waitForNotifications();
 
     ~Camera();
@@ -113,6 +116,9 @@ public:
     /// thread, refused ones included, in order.
     std::vector<std::string> writes() const;
     void clearJournal();
+    /// Journaling is on from the start; off, calls are no longer recorded
+    /// (benchmarks). The journal keeps the latest 200000 calls.
+    void setJournaling(bool enabled);
 
     bool isAcquiring() const;
     /// How often the command feature `name` has run.

@@ -1,0 +1,158 @@
+// OrvSim::Camera and the small public types of the simulator.
+#include "OrvikSim.h"
+
+#include "cameramodel.h"
+#include "notificationdispatcher.h"
+
+#include <fstream>
+#include <sstream>
+
+using namespace TKN::OrvAPI;
+
+namespace OrvSim {
+
+const char *operationName(Operation operation)
+{
+    switch (operation) {
+    case Operation::GetName: return "GetName";
+    case Operation::GetDisplayName: return "GetDisplayName";
+    case Operation::GetDataType: return "GetDataType";
+    case Operation::GetValue: return "GetValue";
+    case Operation::SetValue: return "SetValue";
+    case Operation::GetRange: return "GetRange";
+    case Operation::GetIncrement: return "GetIncrement";
+    case Operation::GetValues: return "GetValues";
+    case Operation::IsValueAvailable: return "IsValueAvailable";
+    case Operation::IsWritable: return "IsWritable";
+    case Operation::RunCommand: return "RunCommand";
+    case Operation::RegisterObserver: return "RegisterObserver";
+    case Operation::UnregisterObserver: return "UnregisterObserver";
+    }
+    return "?";
+}
+
+std::string JournalEntry::text() const
+{
+    std::string result = std::string(operationName(operation)) + " " + feature;
+    if (!value.empty() || operation == Operation::SetValue)
+        result += "=" + value;
+    if (this->result != OrvErrSuccess)
+        result += " -> " + std::to_string(this->result);
+    return result;
+}
+
+namespace {
+
+std::string loadErrorText(const std::string &file, int line, const std::string &message)
+{
+    return line > 0 ? file + ":" + std::to_string(line) + ": " + message : file + ": " + message;
+}
+
+} // namespace
+
+LoadError::LoadError(const std::string &file, int line, const std::string &message)
+    : std::runtime_error(loadErrorText(file, line, message)), m_File(file), m_Line(line), m_Message(message)
+{
+}
+
+std::shared_ptr<Camera> Camera::fromFile(const std::string &path)
+{
+    std::ifstream stream(path, std::ios::in | std::ios::binary);
+    if (!stream)
+        throw LoadError(path, 0, "cannot open the file");
+    std::ostringstream text;
+    text << stream.rdbuf();
+    if (stream.bad())
+        throw LoadError(path, 0, "cannot read the file");
+    return fromJson(text.str(), path);
+}
+
+std::shared_ptr<Camera> Camera::fromJson(const std::string &text, const std::string &sourceName)
+{
+    // The dispatcher must outlive every camera, also one held in a static.
+    NotificationDispatcher::instance();
+    return std::shared_ptr<Camera>(new Camera(loadCameraModel(text, sourceName)));
+}
+
+void Camera::waitForNotifications()
+{
+    NotificationDispatcher::instance().waitUntilIdle();
+}
+
+Camera::Camera(std::shared_ptr<CameraModel> model) : m_Model(std::move(model)) {}
+
+Camera::~Camera() = default;
+
+std::string Camera::name() const
+{
+    return m_Model->m_Name;
+}
+
+std::string Camera::description() const
+{
+    return m_Model->m_Description;
+}
+
+const std::vector<FeaturePtr> &Camera::features() const
+{
+    return m_Model->m_Features;
+}
+
+FeaturePtr Camera::feature(const std::string &name) const
+{
+    const int index = m_Model->indexOf(name);
+    return index < 0 ? FeaturePtr() : m_Model->m_Features[index];
+}
+
+OrvErrorType Camera::setFromCamera(const std::string &feature, const std::string &value,
+                                   const std::string &selectorEntry)
+{
+    return m_Model->setFromCamera(feature, value, selectorEntry);
+}
+
+std::string Camera::valueOf(const std::string &feature, const std::string &selectorEntry) const
+{
+    return m_Model->valueOf(feature, selectorEntry);
+}
+
+void Camera::injectFailure(const std::string &feature, Operation operation, OrvErrorType code, int count)
+{
+    m_Model->injectFailure(feature, operation, code, count);
+}
+
+void Camera::clearFailures()
+{
+    m_Model->clearFailures();
+}
+
+std::vector<JournalEntry> Camera::journal() const
+{
+    return m_Model->journal();
+}
+
+std::vector<std::string> Camera::writes() const
+{
+    return m_Model->writes();
+}
+
+void Camera::clearJournal()
+{
+    m_Model->clearJournal();
+}
+
+void Camera::setJournaling(bool enabled)
+{
+    m_Model->setJournaling(enabled);
+}
+
+bool Camera::isAcquiring() const
+{
+    return m_Model->isAcquiring();
+}
+
+long long Camera::commandCount(const std::string &name) const
+{
+    return m_Model->commandCount(name);
+}
+
+} // namespace OrvSim

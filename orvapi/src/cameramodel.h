@@ -1,0 +1,158 @@
+// CameraModel: the state and rules of one simulated camera.
+#ifndef ORVSIM_CAMERAMODEL_H
+#define ORVSIM_CAMERAMODEL_H
+
+#include "OrvikSim.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace OrvSim {
+
+class SimFeature;
+
+/// A writability or availability rule of the description file.
+struct Condition
+{
+    enum class Kind { Constant, Is, IsNot, In, SelectorEntry, All, Any, Not };
+    Kind kind = Kind::Constant;
+    bool constant = true;
+    int feature = -1;                 ///< Is, IsNot, In: the feature read
+    int entry = -1;                   ///< its selector entry; -1: the one selected now
+    std::vector<std::string> texts;   ///< Is, IsNot, In: values compared as text
+    std::vector<int> entries;         ///< SelectorEntry: selector entry indices
+    std::vector<Condition> children;  ///< All, Any, Not
+};
+
+struct FeatureSpec
+{
+    std::string name;
+    std::string displayName;
+    TKN::OrvAPI::OrvFeatureDataType type = TKN::OrvAPI::OrvFeatureDataUnknown;
+    Condition writable;
+    bool lockedWhileAcquiring = false;
+    std::vector<std::string> entries;
+    std::vector<Condition> entryAvailable;
+    long long intMin = 0, intMax = 0, intInc = 1;
+    double floatMin = 0, floatMax = 0, floatInc = 0;
+    int selector = -1;            ///< the selector that selects this feature
+    std::vector<int> selects;     ///< for a selector: the features it selects
+};
+
+/// One value: Integer in i, Float in f, Boolean in b, Enumeration as the entry
+/// index in i, String in s.
+struct Slot
+{
+    long long i = 0;
+    double f = 0;
+    bool b = false;
+    std::string s;
+};
+
+/// A value handed in by a client or a camera-side change, before validation.
+struct Incoming
+{
+    enum class Kind { Integer, Float, Bool, Text };
+    explicit Incoming(Kind k) : kind(k) {}
+    Kind kind;
+    long long i = 0;
+    double f = 0;
+    bool b = false;
+    std::string s;
+    std::string text() const;
+};
+
+class CameraModel : public std::enable_shared_from_this<CameraModel>
+{
+public:
+    CameraModel() = default;
+    ~CameraModel();
+
+    /// Called once after the specs and start values are in place.
+    void createFeatures();
+
+    // Description, fixed after loading.
+    std::string m_Name;
+    std::string m_Description;
+    std::vector<FeatureSpec> m_Specs;
+    std::unordered_map<std::string, int> m_IndexByName;
+    std::vector<std::vector<Slot>> m_StartValues;
+
+    std::vector<TKN::OrvAPI::FeaturePtr> m_Features;
+
+    int indexOf(const std::string &name) const;
+
+    // Client operations, each one call of the journal.
+    TKN::OrvAPI::OrvErrorType getName(int f, char *pBuffer, unsigned int &rnLength);
+    TKN::OrvAPI::OrvErrorType getDisplayName(int f, char *pBuffer, unsigned int &rnLength);
+    TKN::OrvAPI::OrvErrorType getDataType(int f, TKN::OrvAPI::OrvFeatureDataType &rType);
+    TKN::OrvAPI::OrvErrorType getText(int f, char *pBuffer, unsigned int &rnLength);
+    TKN::OrvAPI::OrvErrorType getInteger(int f, long long &rnValue);
+    TKN::OrvAPI::OrvErrorType getFloat(int f, double &rfValue);
+    TKN::OrvAPI::OrvErrorType getBool(int f, bool &rbValue);
+    TKN::OrvAPI::OrvErrorType setValue(int f, const Incoming &value);
+    TKN::OrvAPI::OrvErrorType getIntegerRange(int f, long long &rnMinimum, long long &rnMaximum);
+    TKN::OrvAPI::OrvErrorType getFloatRange(int f, double &rfMinimum, double &rfMaximum);
+    TKN::OrvAPI::OrvErrorType getIntegerIncrement(int f, long long &rnIncrement);
+    TKN::OrvAPI::OrvErrorType getFloatIncrement(int f, double &rfIncrement);
+    TKN::OrvAPI::OrvErrorType getValues(int f, const std::vector<std::string> &entries, const char **pStrValues,
+                                        unsigned int &rnSize);
+    TKN::OrvAPI::OrvErrorType isValueAvailable(int f, const char *pStrValue, bool &rbAvailable);
+    TKN::OrvAPI::OrvErrorType isWritable(int f, bool &rbWritable);
+    TKN::OrvAPI::OrvErrorType runCommand(int f);
+    /// Observer calls: the injected failure (if any) before the call, the journal after it.
+    TKN::OrvAPI::OrvErrorType beginObserverCall(int f, Operation operation);
+    void endObserverCall(int f, Operation operation, TKN::OrvAPI::OrvErrorType result);
+
+    // Simulator controls.
+    TKN::OrvAPI::OrvErrorType setFromCamera(const std::string &feature, const std::string &value,
+                                            const std::string &selectorEntry);
+    std::string valueOf(const std::string &feature, const std::string &selectorEntry) const;
+    void injectFailure(const std::string &feature, Operation operation, TKN::OrvAPI::OrvErrorType code, int count);
+    void clearFailures();
+    std::vector<JournalEntry> journal() const;
+    std::vector<std::string> writes() const;
+    void clearJournal();
+    void setJournaling(bool enabled);
+    bool isAcquiring() const;
+    long long commandCount(const std::string &name) const;
+
+private:
+    struct Failure
+    {
+        TKN::OrvAPI::OrvErrorType code;
+        int remaining;
+    };
+
+    // All below with m_Mutex held.
+    TKN::OrvAPI::OrvErrorType injected(int f, Operation operation);
+    void record(Operation operation, int f, std::string value, TKN::OrvAPI::OrvErrorType result);
+    int currentEntry(int f) const;
+    std::string valueText(int f, int entry) const;
+    bool evaluate(const Condition &condition, int owner) const;
+    bool writableNow(int f) const;
+    TKN::OrvAPI::OrvErrorType store(int f, int entry, const Incoming &value, bool checkAvailability);
+    void post(const std::vector<int> &features) const;
+
+    mutable std::mutex m_Mutex;
+    std::vector<std::vector<Slot>> m_Values;
+    std::vector<long long> m_CommandCounts;
+    std::vector<std::vector<int>> m_NotifyOnChange;
+    std::vector<int> m_LockedFeatures;
+    bool m_Acquiring = false;
+    std::map<std::pair<int, int>, Failure> m_Failures;
+    std::deque<JournalEntry> m_Journal;
+    bool m_Journaling = true;
+};
+
+/// Builds a model from a description text. Throws LoadError.
+std::shared_ptr<CameraModel> loadCameraModel(const std::string &text, const std::string &sourceName);
+
+} // namespace OrvSim
+
+#endif // ORVSIM_CAMERAMODEL_H

@@ -1,0 +1,712 @@
+// Reads a camera description (JSON) into a CameraModel, with errors that name
+// the line of the offending feature or key.
+#include "cameramodel.h"
+
+#include "valuetext.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <set>
+
+using json = nlohmann::json;
+using namespace TKN::OrvAPI;
+
+namespace OrvSim {
+
+namespace {
+
+/// A semantic error at a JSON pointer into the description.
+struct DescriptionError
+{
+    std::string pointer;
+    std::string message;
+};
+
+std::string pointerToken(const std::string &key)
+{
+    std::string token;
+    for (char c : key) {
+        if (c == '~')
+            token += "~0";
+        else if (c == '/')
+            token += "~1";
+        else
+            token += c;
+    }
+    return token;
+}
+
+/// The line of every key and array element of a valid JSON text, by JSON
+/// pointer. Only built when an error needs a line.
+class LineMap
+{
+public:
+    explicit LineMap(const std::string &text) : m_Text(text)
+    {
+        value(std::string());
+    }
+
+    int lineOf(std::string pointer) const
+    {
+        for (;;) {
+            const auto found = m_Lines.find(pointer);
+            if (found != m_Lines.end())
+                return found->second;
+            const std::size_t slash = pointer.rfind('/');
+            if (slash == std::string::npos)
+                return 1;
+            pointer.erase(slash);
+        }
+    }
+
+private:
+    void skipSpace()
+    {
+        while (m_Pos < m_Text.size() && std::isspace(static_cast<unsigned char>(m_Text[m_Pos]))) {
+            if (m_Text[m_Pos] == '\n')
+                ++m_Line;
+            ++m_Pos;
+        }
+    }
+
+    std::string string()
+    {
+        std::string result;
+        ++m_Pos;
+        while (m_Pos < m_Text.size() && m_Text[m_Pos] != '"') {
+            if (m_Text[m_Pos] == '\\' && m_Pos + 1 < m_Text.size()) {
+                const char escaped = m_Text[m_Pos + 1];
+                switch (escaped) {
+                case 'n': result += '\n'; break;
+                case 't': result += '\t'; break;
+                case 'r': result += '\r'; break;
+                case 'b': result += '\b'; break;
+                case 'f': result += '\f'; break;
+                case 'u': result += '?'; m_Pos += 4; break;
+                default: result += escaped; break;
+                }
+                m_Pos += 2;
+            } else {
+                result += m_Text[m_Pos++];
+            }
+        }
+        ++m_Pos;
+        return result;
+    }
+
+    void value(const std::string &pointer)
+    {
+        skipSpace();
+        m_Lines.emplace(pointer, m_Line);
+        if (m_Pos >= m_Text.size())
+            return;
+        const char c = m_Text[m_Pos];
+        if (c == '{') {
+            ++m_Pos;
+            for (;;) {
+                skipSpace();
+                if (m_Pos >= m_Text.size() || m_Text[m_Pos] == '}')
+                    break;
+                if (m_Text[m_Pos] == ',') {
+                    ++m_Pos;
+                    continue;
+                }
+                const int keyLine = m_Line;
+                const std::string member = pointer + "/" + pointerToken(string());
+                m_Lines[member] = keyLine;
+                skipSpace();
+                ++m_Pos; // ':'
+                value(member);
+            }
+            ++m_Pos;
+        } else if (c == '[') {
+            ++m_Pos;
+            int index = 0;
+            for (;;) {
+                skipSpace();
+                if (m_Pos >= m_Text.size() || m_Text[m_Pos] == ']')
+                    break;
+                if (m_Text[m_Pos] == ',') {
+                    ++m_Pos;
+                    continue;
+                }
+                value(pointer + "/" + std::to_string(index++));
+            }
+            ++m_Pos;
+        } else if (c == '"') {
+            string();
+        } else {
+            while (m_Pos < m_Text.size() && std::string(",]} \t\r\n").find(m_Text[m_Pos]) == std::string::npos)
+                ++m_Pos;
+        }
+    }
+
+    const std::string &m_Text;
+    std::size_t m_Pos = 0;
+    int m_Line = 1;
+    std::map<std::string, int> m_Lines;
+};
+
+const char *typeName(OrvFeatureDataType type)
+{
+    switch (type) {
+    case OrvFeatureDataInt: return "Integer";
+    case OrvFeatureDataFloat: return "Float";
+    case OrvFeatureDataEnum: return "Enumeration";
+    case OrvFeatureDataString: return "String";
+    case OrvFeatureDataBool: return "Boolean";
+    case OrvFeatureDataCommand: return "Command";
+    case OrvFeatureDataRaw: return "Raw";
+    default: return "unknown";
+    }
+}
+
+OrvFeatureDataType typeFromName(const std::string &name)
+{
+    for (OrvFeatureDataType type : {OrvFeatureDataInt, OrvFeatureDataFloat, OrvFeatureDataEnum, OrvFeatureDataString,
+                                    OrvFeatureDataBool, OrvFeatureDataCommand, OrvFeatureDataRaw})
+        if (name == typeName(type))
+            return type;
+    return OrvFeatureDataUnknown;
+}
+
+std::string inQuotes(const std::string &text)
+{
+    return "\"" + text + "\"";
+}
+
+class Loader
+{
+public:
+    Loader(const json &root, CameraModel &model) : m_Root(root), m_Model(model) {}
+
+    void load()
+    {
+        if (!m_Root.is_object())
+            fail("", "a camera description is a JSON object");
+        for (auto it = m_Root.begin(); it != m_Root.end(); ++it)
+            if (it.key() != "name" && it.key() != "description" && it.key() != "features")
+                fail("/" + pointerToken(it.key()), "unknown key " + inQuotes(it.key()));
+        m_Model.m_Name = optionalString(m_Root, "", "name");
+        m_Model.m_Description = optionalString(m_Root, "", "description");
+        const auto features = m_Root.find("features");
+        if (features == m_Root.end())
+            fail("", "no \"features\" list");
+        if (!features->is_array())
+            fail("/features", "\"features\" must be a list");
+        m_Features = &*features;
+
+        const int count = static_cast<int>(m_Features->size());
+        m_Model.m_Specs.resize(count);
+        for (int f = 0; f < count; ++f)
+            readNameAndType(f);
+        for (int f = 0; f < count; ++f)
+            readShape(f);
+        for (int f = 0; f < count; ++f)
+            readSelects(f);
+        m_Model.m_StartValues.resize(count);
+        for (int f = 0; f < count; ++f)
+            readValuesAndConditions(f);
+    }
+
+private:
+    [[noreturn]] void fail(const std::string &pointer, const std::string &message) const
+    {
+        throw DescriptionError{pointer, message};
+    }
+
+    [[noreturn]] void failFeature(int f, const std::string &key, const std::string &message) const
+    {
+        std::string pointer = featurePointer(f);
+        if (!key.empty())
+            pointer += "/" + key;
+        fail(pointer, "feature " + inQuotes(m_Model.m_Specs[f].name) + ": " + message);
+    }
+
+    static std::string featurePointer(int f)
+    {
+        return "/features/" + std::to_string(f);
+    }
+
+    const json &feature(int f) const
+    {
+        return (*m_Features)[f];
+    }
+
+    std::string optionalString(const json &object, const std::string &pointer, const char *key) const
+    {
+        const auto found = object.find(key);
+        if (found == object.end())
+            return std::string();
+        if (!found->is_string())
+            fail(pointer + "/" + key, inQuotes(key) + " must be a text");
+        return found->get<std::string>();
+    }
+
+    void readNameAndType(int f)
+    {
+        const json &object = feature(f);
+        const std::string pointer = featurePointer(f);
+        if (!object.is_object())
+            fail(pointer, "feature " + std::to_string(f + 1) + " is not an object");
+        const auto name = object.find("name");
+        if (name == object.end())
+            fail(pointer, "feature " + std::to_string(f + 1) + " has no \"name\"");
+        if (!name->is_string() || name->get<std::string>().empty())
+            fail(pointer + "/name", "feature " + std::to_string(f + 1) + ": \"name\" must be a non-empty text");
+        FeatureSpec &spec = m_Model.m_Specs[f];
+        spec.name = name->get<std::string>();
+        if (!m_Model.m_IndexByName.emplace(spec.name, f).second)
+            fail(pointer + "/name", "duplicate feature name " + inQuotes(spec.name));
+        const auto type = object.find("type");
+        if (type == object.end())
+            failFeature(f, "", "no \"type\"");
+        if (!type->is_string())
+            failFeature(f, "type", "\"type\" must be a text");
+        spec.type = typeFromName(type->get<std::string>());
+        if (spec.type == OrvFeatureDataUnknown)
+            failFeature(f, "type", "unknown type " + inQuotes(type->get<std::string>())
+                                       + " (Integer, Float, Enumeration, String, Boolean, Command or Raw)");
+    }
+
+    void readShape(int f)
+    {
+        const json &object = feature(f);
+        FeatureSpec &spec = m_Model.m_Specs[f];
+        std::set<std::string> allowed = {"name", "displayName", "type", "writable", "lockedWhileAcquiring"};
+        switch (spec.type) {
+        case OrvFeatureDataInt:
+        case OrvFeatureDataFloat:
+            allowed.insert({"value", "values", "min", "max", "inc"});
+            break;
+        case OrvFeatureDataEnum:
+            allowed.insert({"value", "values", "entries", "selects"});
+            break;
+        case OrvFeatureDataString:
+        case OrvFeatureDataBool:
+            allowed.insert({"value", "values"});
+            break;
+        default:
+            break;
+        }
+        for (auto it = object.begin(); it != object.end(); ++it)
+            if (!allowed.count(it.key()))
+                failFeature(f, pointerToken(it.key()),
+                            "unknown key " + inQuotes(it.key()) + " for type " + typeName(spec.type));
+
+        spec.displayName = optionalString(object, featurePointer(f), "displayName");
+        if (spec.displayName.empty())
+            spec.displayName = spec.name;
+        const auto locked = object.find("lockedWhileAcquiring");
+        if (locked != object.end()) {
+            if (!locked->is_boolean())
+                failFeature(f, "lockedWhileAcquiring", "\"lockedWhileAcquiring\" must be true or false");
+            spec.lockedWhileAcquiring = locked->get<bool>();
+        }
+
+        if (spec.type == OrvFeatureDataInt) {
+            spec.intMin = requiredInteger(f, "min");
+            spec.intMax = requiredInteger(f, "max");
+            if (spec.intMin > spec.intMax)
+                failFeature(f, "min", "min " + std::to_string(spec.intMin) + " is greater than max "
+                                          + std::to_string(spec.intMax));
+            if (object.contains("inc")) {
+                spec.intInc = requiredInteger(f, "inc");
+                if (spec.intInc <= 0)
+                    failFeature(f, "inc", "inc must be greater than 0");
+            }
+        } else if (spec.type == OrvFeatureDataFloat) {
+            spec.floatMin = requiredNumber(f, "min");
+            spec.floatMax = requiredNumber(f, "max");
+            if (spec.floatMin > spec.floatMax)
+                failFeature(f, "min", "min " + doubleText(spec.floatMin) + " is greater than max "
+                                          + doubleText(spec.floatMax));
+            if (object.contains("inc")) {
+                spec.floatInc = requiredNumber(f, "inc");
+                if (!(spec.floatInc > 0))
+                    failFeature(f, "inc", "inc must be greater than 0");
+            }
+        } else if (spec.type == OrvFeatureDataEnum) {
+            const auto entries = object.find("entries");
+            if (entries == object.end())
+                failFeature(f, "", "an Enumeration needs \"entries\"");
+            if (!entries->is_array() || entries->empty())
+                failFeature(f, "entries", "\"entries\" must be a non-empty list");
+            for (std::size_t k = 0; k < entries->size(); ++k) {
+                const json &entry = (*entries)[k];
+                const std::string key = "entries/" + std::to_string(k);
+                std::string entryName;
+                if (entry.is_string()) {
+                    entryName = entry.get<std::string>();
+                } else if (entry.is_object()) {
+                    for (auto it = entry.begin(); it != entry.end(); ++it)
+                        if (it.key() != "entry" && it.key() != "available")
+                            failFeature(f, key + "/" + pointerToken(it.key()), "unknown key " + inQuotes(it.key())
+                                                                                   + " in an entry");
+                    const auto named = entry.find("entry");
+                    if (named == entry.end() || !named->is_string())
+                        failFeature(f, key, "an entry object needs \"entry\" with its name");
+                    entryName = named->get<std::string>();
+                } else {
+                    failFeature(f, key, "an entry is a name or an object with \"entry\" and \"available\"");
+                }
+                if (entryName.empty())
+                    failFeature(f, key, "empty entry name");
+                if (std::find(spec.entries.begin(), spec.entries.end(), entryName) != spec.entries.end())
+                    failFeature(f, key, "duplicate entry " + inQuotes(entryName));
+                spec.entries.push_back(entryName);
+            }
+        }
+    }
+
+    long long requiredInteger(int f, const char *key) const
+    {
+        const json &object = feature(f);
+        const auto found = object.find(key);
+        if (found == object.end())
+            failFeature(f, "", std::string("needs \"") + key + "\"");
+        return integerValue(f, key, *found);
+    }
+
+    long long integerValue(int f, const std::string &key, const json &value) const
+    {
+        if (value.is_number_unsigned() && value.get<unsigned long long>() > static_cast<unsigned long long>(LLONG_MAX))
+            failFeature(f, key, inQuotes(key) + " is beyond the 64-bit range");
+        if (!value.is_number_integer())
+            failFeature(f, key, inQuotes(key) + " must be a whole number");
+        return value.get<long long>();
+    }
+
+    double requiredNumber(int f, const char *key) const
+    {
+        const json &object = feature(f);
+        const auto found = object.find(key);
+        if (found == object.end())
+            failFeature(f, "", std::string("needs \"") + key + "\"");
+        if (!found->is_number())
+            failFeature(f, key, inQuotes(key) + " must be a number");
+        return found->get<double>();
+    }
+
+    void readSelects(int f)
+    {
+        const json &object = feature(f);
+        const auto selects = object.find("selects");
+        if (selects == object.end())
+            return;
+        if (!selects->is_array())
+            failFeature(f, "selects", "\"selects\" must be a list of feature names");
+        for (std::size_t k = 0; k < selects->size(); ++k) {
+            const std::string key = "selects/" + std::to_string(k);
+            const json &name = (*selects)[k];
+            if (!name.is_string())
+                failFeature(f, key, "\"selects\" must be a list of feature names");
+            const std::string selectedName = name.get<std::string>();
+            const int selected = m_Model.indexOf(selectedName);
+            if (selected < 0)
+                failFeature(f, key, "selects unknown feature " + inQuotes(selectedName));
+            if (selected == f)
+                failFeature(f, key, "a selector cannot select itself");
+            FeatureSpec &selectedSpec = m_Model.m_Specs[selected];
+            if (selectedSpec.selector >= 0)
+                failFeature(f, key, inQuotes(selectedName) + " is already selected by "
+                                        + inQuotes(m_Model.m_Specs[selectedSpec.selector].name));
+            if (feature(selected).contains("selects"))
+                failFeature(f, key, inQuotes(selectedName) + " is a selector itself; selectors do not nest");
+            if (selectedSpec.type == OrvFeatureDataCommand || selectedSpec.type == OrvFeatureDataRaw)
+                failFeature(f, key, inQuotes(selectedName) + " has no value to select");
+            selectedSpec.selector = f;
+            m_Model.m_Specs[f].selects.push_back(selected);
+        }
+    }
+
+    Slot slotValue(int f, const std::string &key, const json &value) const
+    {
+        const FeatureSpec &spec = m_Model.m_Specs[f];
+        Slot slot;
+        switch (spec.type) {
+        case OrvFeatureDataInt: {
+            slot.i = integerValue(f, key, value);
+            if (slot.i < spec.intMin || slot.i > spec.intMax)
+                failFeature(f, key, "value " + std::to_string(slot.i) + " is outside " + std::to_string(spec.intMin)
+                                        + ".." + std::to_string(spec.intMax));
+            const unsigned long long offset = static_cast<unsigned long long>(slot.i)
+                                              - static_cast<unsigned long long>(spec.intMin);
+            if (offset % static_cast<unsigned long long>(spec.intInc) != 0)
+                failFeature(f, key, "value " + std::to_string(slot.i) + " is not min plus a multiple of inc");
+            break;
+        }
+        case OrvFeatureDataFloat:
+            if (!value.is_number())
+                failFeature(f, key, "the value must be a number");
+            slot.f = value.get<double>();
+            if (slot.f < spec.floatMin || slot.f > spec.floatMax)
+                failFeature(f, key, "value " + doubleText(slot.f) + " is outside " + doubleText(spec.floatMin) + ".."
+                                        + doubleText(spec.floatMax));
+            break;
+        case OrvFeatureDataBool:
+            if (!value.is_boolean())
+                failFeature(f, key, "the value must be true or false");
+            slot.b = value.get<bool>();
+            break;
+        case OrvFeatureDataEnum: {
+            if (!value.is_string())
+                failFeature(f, key, "the value must be an entry name");
+            const std::string entry = value.get<std::string>();
+            const auto found = std::find(spec.entries.begin(), spec.entries.end(), entry);
+            if (found == spec.entries.end())
+                failFeature(f, key, "value " + inQuotes(entry) + " is not an entry");
+            slot.i = found - spec.entries.begin();
+            break;
+        }
+        case OrvFeatureDataString:
+            if (!value.is_string())
+                failFeature(f, key, "the value must be a text");
+            slot.s = value.get<std::string>();
+            break;
+        default:
+            break;
+        }
+        return slot;
+    }
+
+    void readValuesAndConditions(int f)
+    {
+        const json &object = feature(f);
+        FeatureSpec &spec = m_Model.m_Specs[f];
+
+        Slot start;
+        if (spec.type == OrvFeatureDataInt)
+            start.i = spec.intMin;
+        else if (spec.type == OrvFeatureDataFloat)
+            start.f = spec.floatMin;
+        const auto value = object.find("value");
+        if (value != object.end())
+            start = slotValue(f, "value", *value);
+        const std::size_t slots = spec.selector < 0 ? 1 : m_Model.m_Specs[spec.selector].entries.size();
+        std::vector<Slot> &startValues = m_Model.m_StartValues[f];
+        startValues.assign(slots, start);
+
+        const auto values = object.find("values");
+        if (values != object.end()) {
+            if (spec.selector < 0)
+                failFeature(f, "values", "\"values\" per selector entry, but no selector selects this feature");
+            if (!values->is_object())
+                failFeature(f, "values", "\"values\" must map selector entries to values");
+            const std::vector<std::string> &selectorEntries = m_Model.m_Specs[spec.selector].entries;
+            for (auto it = values->begin(); it != values->end(); ++it) {
+                const std::string key = "values/" + pointerToken(it.key());
+                const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), it.key());
+                if (found == selectorEntries.end())
+                    failFeature(f, key, inQuotes(it.key()) + " is not an entry of the selector "
+                                            + inQuotes(m_Model.m_Specs[spec.selector].name));
+                startValues[found - selectorEntries.begin()] = slotValue(f, key, it.value());
+            }
+        }
+
+        const auto writable = object.find("writable");
+        if (writable != object.end())
+            spec.writable = condition(f, "writable", *writable);
+
+        spec.entryAvailable.assign(spec.entries.size(), Condition());
+        if (spec.type == OrvFeatureDataEnum) {
+            const json &entries = object["entries"];
+            for (std::size_t k = 0; k < entries.size(); ++k) {
+                if (!entries[k].is_object())
+                    continue;
+                const auto available = entries[k].find("available");
+                if (available != entries[k].end())
+                    spec.entryAvailable[k] = condition(f, "entries/" + std::to_string(k) + "/available", *available);
+            }
+        }
+    }
+
+    Condition condition(int f, const std::string &key, const json &value) const
+    {
+        Condition result;
+        if (value.is_boolean()) {
+            result.constant = value.get<bool>();
+            return result;
+        }
+        if (!value.is_object())
+            failFeature(f, key, "a condition is true, false or an object");
+        for (auto it = value.begin(); it != value.end(); ++it) {
+            static const std::set<std::string> keys = {"feature", "is", "isNot", "in", "entry",
+                                                       "selectorEntry", "all", "any", "not"};
+            if (!keys.count(it.key()))
+                failFeature(f, key + "/" + pointerToken(it.key()), "unknown condition key " + inQuotes(it.key()));
+        }
+        if (value.contains("all") || value.contains("any")) {
+            const char *name = value.contains("all") ? "all" : "any";
+            result.kind = value.contains("all") ? Condition::Kind::All : Condition::Kind::Any;
+            const json &children = value[name];
+            if (!children.is_array() || children.empty() || value.size() != 1)
+                failFeature(f, key + "/" + name, inQuotes(name) + " takes a non-empty list of conditions, alone");
+            for (std::size_t k = 0; k < children.size(); ++k)
+                result.children.push_back(condition(f, key + "/" + name + "/" + std::to_string(k), children[k]));
+            return result;
+        }
+        if (value.contains("not")) {
+            if (value.size() != 1)
+                failFeature(f, key + "/not", "\"not\" takes one condition, alone");
+            result.kind = Condition::Kind::Not;
+            result.children.push_back(condition(f, key + "/not", value["not"]));
+            return result;
+        }
+        if (value.contains("selectorEntry")) {
+            const FeatureSpec &spec = m_Model.m_Specs[f];
+            const std::string entryKey = key + "/selectorEntry";
+            if (spec.selector < 0)
+                failFeature(f, entryKey, "\"selectorEntry\" on a feature that no selector selects");
+            const json &entries = value["selectorEntry"];
+            if (!entries.is_array() || value.size() != 1)
+                failFeature(f, entryKey, "\"selectorEntry\" takes a list of selector entries, alone");
+            const std::vector<std::string> &selectorEntries = m_Model.m_Specs[spec.selector].entries;
+            result.kind = Condition::Kind::SelectorEntry;
+            for (std::size_t k = 0; k < entries.size(); ++k) {
+                const std::string text = entries[k].is_string() ? entries[k].get<std::string>() : std::string();
+                const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), text);
+                if (found == selectorEntries.end())
+                    failFeature(f, entryKey + "/" + std::to_string(k),
+                                "\"selectorEntry\" names " + (text.empty() ? entries[k].dump() : inQuotes(text))
+                                    + ", not an entry of " + inQuotes(m_Model.m_Specs[spec.selector].name));
+                result.entries.push_back(static_cast<int>(found - selectorEntries.begin()));
+            }
+            return result;
+        }
+        const auto named = value.find("feature");
+        if (named == value.end())
+            failFeature(f, key, "a condition needs \"feature\", \"selectorEntry\", \"all\", \"any\" or \"not\"");
+        if (!named->is_string())
+            failFeature(f, key + "/feature", "\"feature\" must be a feature name");
+        const std::string readName = named->get<std::string>();
+        result.feature = m_Model.indexOf(readName);
+        if (result.feature < 0)
+            failFeature(f, key + "/feature", "condition names unknown feature " + inQuotes(readName));
+        const FeatureSpec &read = m_Model.m_Specs[result.feature];
+        if (read.type == OrvFeatureDataCommand || read.type == OrvFeatureDataRaw)
+            failFeature(f, key + "/feature", "condition reads " + inQuotes(readName) + ", which has no value");
+
+        const int comparisons = static_cast<int>(value.contains("is")) + static_cast<int>(value.contains("isNot"))
+                                + static_cast<int>(value.contains("in"));
+        if (comparisons != 1)
+            failFeature(f, key, "a condition on " + inQuotes(readName) + " needs exactly one of \"is\", \"isNot\", \"in\"");
+        const char *comparison = value.contains("is") ? "is" : value.contains("isNot") ? "isNot" : "in";
+        result.kind = value.contains("is") ? Condition::Kind::Is
+                      : value.contains("isNot") ? Condition::Kind::IsNot : Condition::Kind::In;
+        const json &compared = value[comparison];
+        const std::string comparedKey = key + "/" + comparison;
+        if (result.kind == Condition::Kind::In) {
+            if (!compared.is_array() || compared.empty())
+                failFeature(f, comparedKey, "\"in\" takes a non-empty list of values");
+            for (std::size_t k = 0; k < compared.size(); ++k)
+                result.texts.push_back(conditionText(f, comparedKey + "/" + std::to_string(k), read, compared[k]));
+        } else {
+            result.texts.push_back(conditionText(f, comparedKey, read, compared));
+        }
+
+        const auto entry = value.find("entry");
+        if (entry != value.end()) {
+            if (read.selector < 0)
+                failFeature(f, key + "/entry", "\"entry\" given, but no selector selects " + inQuotes(readName));
+            const std::vector<std::string> &selectorEntries = m_Model.m_Specs[read.selector].entries;
+            const std::string text = entry->is_string() ? entry->get<std::string>() : std::string();
+            const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), text);
+            if (found == selectorEntries.end())
+                failFeature(f, key + "/entry", "\"entry\" " + entry->dump() + " is not an entry of "
+                                                   + inQuotes(m_Model.m_Specs[read.selector].name));
+            result.entry = static_cast<int>(found - selectorEntries.begin());
+        }
+        return result;
+    }
+
+    std::string conditionText(int f, const std::string &key, const FeatureSpec &read, const json &value) const
+    {
+        std::string text;
+        bool fits = false;
+        switch (read.type) {
+        case OrvFeatureDataInt:
+            fits = value.is_number_integer();
+            if (fits)
+                text = std::to_string(value.get<long long>());
+            break;
+        case OrvFeatureDataFloat:
+            fits = value.is_number();
+            if (fits)
+                text = doubleText(value.get<double>());
+            break;
+        case OrvFeatureDataBool:
+            fits = value.is_boolean();
+            if (fits)
+                text = boolText(value.get<bool>());
+            break;
+        case OrvFeatureDataEnum:
+            fits = value.is_string()
+                   && std::find(read.entries.begin(), read.entries.end(), value.get<std::string>()) != read.entries.end();
+            if (fits)
+                text = value.get<std::string>();
+            break;
+        case OrvFeatureDataString:
+            fits = value.is_string();
+            if (fits)
+                text = value.get<std::string>();
+            break;
+        default:
+            break;
+        }
+        if (!fits)
+            failFeature(f, key, "condition compares " + inQuotes(read.name) + " (" + typeName(read.type) + ") with "
+                                    + value.dump() + (read.type == OrvFeatureDataEnum ? ", which is not an entry" : ""));
+        return text;
+    }
+
+    const json &m_Root;
+    CameraModel &m_Model;
+    const json *m_Features = nullptr;
+};
+
+int lineOfByte(const std::string &text, std::size_t byte)
+{
+    const std::size_t end = std::min(byte > 0 ? byte - 1 : 0, text.size());
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + end, '\n'));
+}
+
+std::string syntaxMessage(const json::parse_error &error)
+{
+    // "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ..."
+    const std::string what = error.what();
+    const std::size_t column = what.find("column ");
+    const std::size_t colon = column == std::string::npos ? std::string::npos : what.find(": ", column);
+    if (colon != std::string::npos)
+        return what.substr(colon + 2);
+    const std::size_t bracket = what.find("] ");
+    return bracket == std::string::npos ? what : what.substr(bracket + 2);
+}
+
+} // namespace
+
+std::shared_ptr<CameraModel> loadCameraModel(const std::string &text, const std::string &sourceName)
+{
+    json root;
+    try {
+        root = json::parse(text);
+    } catch (const json::parse_error &error) {
+        throw LoadError(sourceName, lineOfByte(text, error.byte), "JSON " + syntaxMessage(error));
+    }
+
+    auto model = std::make_shared<CameraModel>();
+    try {
+        Loader(root, *model).load();
+    } catch (const DescriptionError &error) {
+        throw LoadError(sourceName, LineMap(text).lineOf(error.pointer), error.message);
+    } catch (const json::exception &error) {
+        throw LoadError(sourceName, 0, error.what());
+    }
+    model->createFeatures();
+    return model;
+}
+
+} // namespace OrvSim

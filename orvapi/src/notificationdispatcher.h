@@ -1,0 +1,53 @@
+// The library's one notification thread: delivers feature changes to observers.
+#ifndef ORVSIM_NOTIFICATIONDISPATCHER_H
+#define ORVSIM_NOTIFICATIONDISPATCHER_H
+
+#include "OrvikCPP.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace OrvSim {
+
+class SimFeature;
+
+/// Started on first use, joined at process exit. The queue holds the features
+/// themselves, so a delivery never depends on the camera still existing.
+class NotificationDispatcher
+{
+public:
+    struct Item
+    {
+        TKN::OrvAPI::FeaturePtr feature;
+        SimFeature *simFeature;
+    };
+
+    static NotificationDispatcher &instance();
+    static bool isNotificationThread();
+
+    void post(std::vector<Item> &&items);
+    /// Returns once the queue is empty and nothing is being delivered; at once
+    /// when called on the notification thread itself.
+    void waitUntilIdle();
+
+    ~NotificationDispatcher();
+
+private:
+    NotificationDispatcher();
+    void run();
+
+    std::mutex m_Mutex;
+    std::condition_variable m_Wake;
+    std::condition_variable m_Idle;
+    std::deque<Item> m_Queue;
+    bool m_Delivering = false;
+    bool m_Stopping = false;
+    std::thread m_Thread;
+};
+
+} // namespace OrvSim
+
+#endif // ORVSIM_NOTIFICATIONDISPATCHER_H

@@ -1,0 +1,51 @@
+#include "valuetext.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace OrvSim {
+
+std::string doubleText(double value)
+{
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
+    char buffer[64];
+    const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string boolText(bool value)
+{
+    return value ? "true" : "false";
+}
+
+bool parseInteger(const std::string &text, long long &value)
+{
+    const char *end = text.data() + text.size();
+    const std::from_chars_result result = std::from_chars(text.data(), end, value);
+    return result.ec == std::errc() && result.ptr == end && !text.empty();
+}
+
+bool parseDouble(const std::string &text, double &value)
+{
+    const char *end = text.data() + text.size();
+    const std::from_chars_result result = std::from_chars(text.data(), end, value);
+    return result.ec == std::errc() && result.ptr == end && !text.empty();
+}
+
+bool parseBool(const std::string &text, bool &value)
+{
+    if (text == "true" || text == "1") {
+        value = true;
+        return true;
+    }
+    if (text == "false" || text == "0") {
+        value = false;
+        return true;
+    }
+    return false;
+}
+
+} // namespace OrvSim

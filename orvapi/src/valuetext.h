@@ -1,0 +1,20 @@
+// Value texts shared by the journal, valueOf() and description conditions.
+#ifndef ORVSIM_VALUETEXT_H
+#define ORVSIM_VALUETEXT_H
+
+#include <string>
+
+namespace OrvSim {
+
+/// Shortest text that reads back to the same double, independent of the C locale
+/// (a Qt host switches LC_NUMERIC to the user's locale).
+std::string doubleText(double value);
+std::string boolText(bool value);
+
+bool parseInteger(const std::string &text, long long &value);
+bool parseDouble(const std::string &text, double &value);
+bool parseBool(const std::string &text, bool &value);
+
+} // namespace OrvSim
+
+#endif // ORVSIM_VALUETEXT_H

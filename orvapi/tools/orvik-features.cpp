@@ -1,0 +1,148 @@
+// orvik-features: prints every feature of a simulated camera.
+//   orvik-features [camera]   camera: a name such as exposure-mode, or a file path
+#include <OrvikSim.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+using namespace TKN::OrvAPI;
+
+namespace {
+
+std::string executableDir()
+{
+    char buffer[4096];
+    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (length <= 0)
+        return ".";
+    std::string path(buffer, static_cast<std::size_t>(length));
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+bool fileExists(const std::string &path)
+{
+    return access(path.c_str(), R_OK) == 0;
+}
+
+std::string findCamera(const std::string &camera)
+{
+    if (camera.find('/') != std::string::npos || fileExists(camera))
+        return camera;
+    const std::string file = camera.size() > 5 && camera.compare(camera.size() - 5, 5, ".json") == 0
+                                 ? camera
+                                 : camera + ".json";
+    const std::string dir = executableDir();
+    for (const std::string &folder : {dir + "/cameras", dir + "/../../cameras", std::string(ORVIK_CAMERA_DIR)})
+        if (fileExists(folder + "/" + file))
+            return folder + "/" + file;
+    return file;
+}
+
+const char *typeName(OrvFeatureDataType type)
+{
+    switch (type) {
+    case OrvFeatureDataInt: return "Integer";
+    case OrvFeatureDataFloat: return "Float";
+    case OrvFeatureDataEnum: return "Enumeration";
+    case OrvFeatureDataString: return "String";
+    case OrvFeatureDataBool: return "Boolean";
+    case OrvFeatureDataCommand: return "Command";
+    case OrvFeatureDataRaw: return "Raw";
+    default: return "?";
+    }
+}
+
+std::string valueText(const Feature &feature, OrvFeatureDataType type)
+{
+    OrvErrorType err = OrvErrWrongType;
+    std::string text;
+    switch (type) {
+    case OrvFeatureDataInt: {
+        long long value = 0;
+        err = feature.GetValue(value);
+        long long minimum = 0, maximum = 0, increment = 0;
+        if (err == OrvErrSuccess && feature.GetRange(minimum, maximum) == OrvErrSuccess
+            && feature.GetIncrement(increment) == OrvErrSuccess)
+            text = std::to_string(value) + "  [" + std::to_string(minimum) + ".." + std::to_string(maximum) + " step "
+                   + std::to_string(increment) + "]";
+        else
+            text = std::to_string(value);
+        break;
+    }
+    case OrvFeatureDataFloat: {
+        double value = 0, minimum = 0, maximum = 0;
+        err = feature.GetValue(value);
+        char buffer[128];
+        if (err == OrvErrSuccess && feature.GetRange(minimum, maximum) == OrvErrSuccess)
+            std::snprintf(buffer, sizeof(buffer), "%g  [%g..%g]", value, minimum, maximum);
+        else
+            std::snprintf(buffer, sizeof(buffer), "%g", value);
+        text = buffer;
+        break;
+    }
+    case OrvFeatureDataBool: {
+        bool value = false;
+        err = feature.GetValue(value);
+        text = value ? "true" : "false";
+        break;
+    }
+    case OrvFeatureDataEnum:
+    case OrvFeatureDataString:
+        err = feature.GetValue(text);
+        if (type == OrvFeatureDataString)
+            text = "\"" + text + "\"";
+        break;
+    default:
+        return "-";
+    }
+    return err == OrvErrSuccess ? text : "(error " + std::to_string(err) + ")";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 2 || (argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help"))) {
+        std::cerr << "usage: orvik-features [camera name or file]   (default: exposure-mode)\n";
+        return 2;
+    }
+    const std::string path = findCamera(argc == 2 ? argv[1] : "exposure-mode");
+    std::shared_ptr<OrvSim::Camera> camera;
+    try {
+        camera = OrvSim::Camera::fromFile(path);
+    } catch (const OrvSim::LoadError &error) {
+        std::cerr << "orvik-features: " << error.what() << "\n";
+        return 1;
+    }
+    std::cout << camera->name() << " (" << path << ")\n";
+    if (!camera->description().empty())
+        std::cout << camera->description() << "\n";
+    std::cout << "\n";
+    for (const FeaturePtr &feature : camera->features()) {
+        std::string name;
+        OrvFeatureDataType type = OrvFeatureDataUnknown;
+        bool writable = false;
+        feature->GetName(name);
+        feature->GetDataType(type);
+        feature->IsWritable(writable);
+        const char *access = type == OrvFeatureDataCommand ? (writable ? "WO" : "--") : (writable ? "RW" : "RO");
+        std::printf("%-24s %-11s %s  %s\n", name.c_str(), typeName(type), access, valueText(*feature, type).c_str());
+        if (type == OrvFeatureDataEnum) {
+            std::vector<std::string> entries;
+            feature->GetValues(entries);
+            std::string line;
+            for (const std::string &entry : entries) {
+                bool available = false;
+                feature->IsValueAvailable(entry.c_str(), available);
+                line += " " + (available ? entry : "(" + entry + ")");
+            }
+            std::printf("%-24s entries:%s\n", "", line.c_str());
+        }
+    }
+    return 0;
+}
