@@ -6,6 +6,7 @@
 #ifndef ORVIKCPP_H
 #define ORVIKCPP_H
 
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <stdexcept>
@@ -139,8 +140,15 @@ public:
     template <class T2>
     explicit shared_ptr(T2 *pObject) : m_pRefCount(nullptr), m_pObject(pObject)
     {
-        if (pObject)
+        if (!pObject)
+            return;
+        try {
             m_pRefCount = new ref_count<T2>(pObject);
+        } catch (...) {
+            // The pointer was handed over: without a counter nobody else would delete it.
+            delete pObject;
+            throw;
+        }
     }
 
     shared_ptr(const shared_ptr &other) : m_pRefCount(other.m_pRefCount), m_pObject(other.m_pObject)
@@ -198,6 +206,8 @@ public:
     bool operator==(const shared_ptr<T2> &other) const { return m_pObject == other.get(); }
     template <class T2>
     bool operator!=(const shared_ptr<T2> &other) const { return m_pObject != other.get(); }
+    bool operator==(std::nullptr_t) const { return m_pObject == nullptr; }
+    bool operator!=(std::nullptr_t) const { return m_pObject != nullptr; }
 
 private:
     template <class T2>
@@ -246,11 +256,13 @@ typedef shared_ptr<IFeatureObserver> IFeatureObserverPtr;
 ///
 /// Text getters (char buffer form): with a null buffer, rnLength receives the
 /// text's length without the terminating zero; otherwise the buffer of
-/// rnLength bytes is filled (zero-terminated when it has room) and
-/// OrvErrMoreData is returned when it is too small.
+/// rnLength bytes is filled (zero-terminated when it has room), rnLength
+/// receives the text's length, and OrvErrMoreData is returned when the buffer
+/// was too small.
 /// GetValues: with a null array, rnSize receives the number of entries;
-/// otherwise up to rnSize entry pointers are filled. The pointers stay valid
-/// as long as the feature lives.
+/// otherwise up to rnSize entry pointers are filled, rnSize receives the number
+/// of entries, and OrvErrMoreData is returned when the array was too small.
+/// The pointers stay valid as long as the feature lives.
 class ORVIKCPP_API Feature
 {
 public:
@@ -309,10 +321,21 @@ public:
         if (nSize == 0)
             return OrvErrSuccess;
         try {
-            std::vector<const char *> pointers(nSize, nullptr);
-            err = GetValues(pointers.data(), nSize);
-            if (err != OrvErrSuccess)
-                return err;
+            std::vector<const char *> pointers;
+            // The list may grow between the two calls; then ask again with the new size.
+            for (int attempt = 0;; ++attempt) {
+                pointers.assign(nSize, nullptr);
+                unsigned int nFilled = nSize;
+                err = GetValues(pointers.data(), nFilled);
+                if (err == OrvErrMoreData && attempt < 3 && nFilled > nSize) {
+                    nSize = nFilled;
+                    continue;
+                }
+                if (err != OrvErrSuccess)
+                    return err;
+                nSize = nFilled < nSize ? nFilled : nSize;
+                break;
+            }
             rValues.reserve(nSize);
             for (unsigned int i = 0; i < nSize; ++i)
                 rValues.push_back(pointers[i] ? pointers[i] : "");
@@ -336,11 +359,21 @@ private:
             return OrvErrSuccess;
         }
         try {
-            std::vector<char> buffer(nLength + 1, '\0');
-            unsigned int nSize = nLength + 1;
-            err = (this->*getter)(buffer.data(), nSize);
-            if (err != OrvErrSuccess)
-                return err;
+            std::vector<char> buffer;
+            // The text may grow between the two calls (another thread or the
+            // camera changed it); then ask again with the new length.
+            for (int attempt = 0;; ++attempt) {
+                buffer.assign(nLength + 1, '\0');
+                unsigned int nSize = nLength + 1;
+                err = (this->*getter)(buffer.data(), nSize);
+                if (err == OrvErrMoreData && attempt < 3 && nSize > nLength) {
+                    nLength = nSize;
+                    continue;
+                }
+                if (err != OrvErrSuccess)
+                    return err;
+                break;
+            }
             buffer.back() = '\0';
             rText = buffer.data();
         } catch (const std::bad_alloc &) {
