@@ -235,7 +235,8 @@ void IOTriggerWidget::updateOutSource()
             if (m_bUserOutputSelector && line->CBUserValue)
                 line->CBUserValue->setEnabled(sourceIsUserOutput(source));
         }
-        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+        const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
+        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
     } else if (walk.generation() == LineWalk::OutputSelectorCamera) {
         const QString sourceFeature
             = features.FeatureExists(FN::LineOutSource) ? FN::LineOutSource : FN::SyncOutSource;
@@ -246,7 +247,8 @@ void IOTriggerWidget::updateOutSource()
             line->CBStatus->setEnabled(features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels)
                                        && line->ComboSource->currentText() == QLatin1String(FE::GPO));
         }
-        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+        const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
+        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
     }
 
     if (m_bUserOutputSelector)
@@ -266,7 +268,8 @@ void IOTriggerWidget::updateOutInvert()
             line->CBInvert->setChecked(features.GetValue(FN::LineInverter) != 0.0);
             line->CBInvert->setEnabled(features.IsFeatureWritable(FN::LineInverter));
         }
-        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+        const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
+        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
     } else if (walk.generation() == LineWalk::OutputSelectorCamera) {
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
@@ -278,7 +281,8 @@ void IOTriggerWidget::updateOutInvert()
                         features.IsFeatureWritable(FN::LineOutPolarity, FN::SyncOutPolarity));
                 }
             }
-            qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+            const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
+            qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
         }
     }
 }
@@ -298,7 +302,8 @@ void IOTriggerWidget::updateOutStatus()
         line->CBStatus->setEnabled(line->ComboSource->currentText() == QLatin1String(FE::Direct)
                                    && features.IsFeatureWritable(FN::LineStatus));
     }
-    qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << walk.restore();
+    const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
+    qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
 }
 
 void IOTriggerWidget::updateOutLevels()

@@ -81,7 +81,9 @@ void IOTriggerWidget::updateOptionalOut()
         const QSignalBlocker blocker(mode);
         features.FillComboBox(FN::LineMode, mode);
     }
-    qCDebug(lcTabExtension) << "RetValue updateOpt. Out" << features.SetStringValue(FN::LineSelector, saved);
+    // Not inside qCDebug: a disabled category skips its arguments.
+    const QString restored = features.SetStringValue(FN::LineSelector, saved);
+    qCDebug(lcTabExtension) << "RetValue updateOpt. Out" << restored;
 
     updateUserOutSelector();
 }
