@@ -1,0 +1,123 @@
+// orvik-viewer: a camera viewer that hosts tab plug-ins, for a person at the
+// screen or, with --screenshot / --list-tabs, for scripts.
+#include "mainwindow.h"
+#include "vieweroptions.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Long enough for a page's first one-second refresh to have run.
+const int ScreenshotDelayMs = 1200;
+
+void printError(const QString &text)
+{
+    std::fprintf(stderr, "orvik-viewer: %s\n", qPrintable(text));
+}
+
+// Everything here must happen before QApplication exists: the platform is
+// chosen and the system locale is read when it is constructed.
+void prepareEnvironment(const ViewerOptions &options)
+{
+    const bool haveDisplay = !qEnvironmentVariableIsEmpty("DISPLAY")
+                             || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (options.batch() && !haveDisplay && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!options.locale.isEmpty()) {
+        const QByteArray name = options.locale.toLatin1() + ".UTF-8";
+        qputenv("LC_ALL", name);
+        qputenv("LANG", name);
+        qputenv("LANGUAGE", options.locale.toLatin1());
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList rawArguments;
+    for (int i = 1; i < argc; ++i)
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    prepareEnvironment(ViewerOptions::parse(rawArguments));
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvik-viewer"));
+
+    // Parsed again now that Qt has taken its own options out.
+    const ViewerOptions options = ViewerOptions::parse(QApplication::arguments().mid(1));
+    if (options.help) {
+        std::fputs(qPrintable(ViewerOptions::usage()), stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        printError(options.error);
+        std::fputs(qPrintable(ViewerOptions::usage()), stderr);
+        return 2;
+    }
+    if (!options.locale.isEmpty())
+        QLocale::setDefault(QLocale(options.locale));
+
+    // Paths on the command line are meant from where the viewer was started.
+    const QString screenshot = options.screenshot.isEmpty()
+                                   ? QString()
+                                   : QFileInfo(options.screenshot).absoluteFilePath();
+    QString camera = options.camera.isEmpty() ? QStringLiteral("exposure-mode") : options.camera;
+    if (QFileInfo(camera).isFile())
+        camera = QFileInfo(camera).absoluteFilePath();
+
+    // Plug-ins find their translations as "plugins/..." from here.
+    QDir::setCurrent(QApplication::applicationDirPath());
+
+    MainWindow window;
+    window.setEchoMessages(options.batch());
+    window.setCameraFolder(QStringLiteral("cameras"));
+    window.loadPlugins(QStringLiteral("plugins"));
+
+    QString error;
+    if (!window.openCamera(camera, &error)) {
+        if (options.batch()) {
+            printError(QStringLiteral("cannot open the camera: %1").arg(error));
+            return 1;
+        }
+        window.show();
+        window.showOpenError(error);
+    }
+    if (options.acquire && !window.setAcquiring(true) && options.batch())
+        return 1;
+    if (!options.tab.isEmpty() && !window.showTab(options.tab)) {
+        const QString text = QStringLiteral("no tab \"%1\"; the tabs are: %2")
+                                 .arg(options.tab, window.tabCaptions().join(QStringLiteral(", ")));
+        if (options.batch()) {
+            printError(text);
+            return 1;
+        }
+        window.notice(text);
+    }
+    if (options.listTabs) {
+        for (const QString &caption : window.tabCaptions())
+            std::printf("%s\n", qPrintable(caption));
+        return 0;
+    }
+
+    window.show();
+    if (!screenshot.isEmpty()) {
+        QTimer::singleShot(ScreenshotDelayMs, &window, [&window, screenshot]() {
+            if (!window.grab().save(screenshot, "PNG")) {
+                printError(QStringLiteral("cannot write %1").arg(screenshot));
+                QApplication::exit(1);
+                return;
+            }
+            std::printf("%s\n", qPrintable(screenshot));
+            QApplication::exit(0);
+        });
+    }
+    return app.exec();
+}

@@ -1,0 +1,49 @@
+#include "vieweroptions.h"
+
+ViewerOptions ViewerOptions::parse(const QStringList &arguments)
+{
+    ViewerOptions options;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        auto value = [&](QString &target) {
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
+                options.error = QStringLiteral("%1 needs a value").arg(argument);
+                return;
+            }
+            target = arguments.at(++i);
+        };
+        if (argument == QLatin1String("--camera"))
+            value(options.camera);
+        else if (argument == QLatin1String("--screenshot"))
+            value(options.screenshot);
+        else if (argument == QLatin1String("--tab"))
+            value(options.tab);
+        else if (argument == QLatin1String("--locale"))
+            value(options.locale);
+        else if (argument == QLatin1String("--list-tabs"))
+            options.listTabs = true;
+        else if (argument == QLatin1String("--acquire"))
+            options.acquire = true;
+        else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            options.help = true;
+        else
+            options.error = QStringLiteral("unknown argument: %1").arg(argument);
+        if (!options.error.isEmpty())
+            break;
+    }
+    return options;
+}
+
+QString ViewerOptions::usage()
+{
+    return QStringLiteral(
+        "Usage: orvik-viewer [options]\n"
+        "  --camera NAME|FILE   open a camera from the cameras folder (e.g. syncout)\n"
+        "                       or a camera description file (default: exposure-mode)\n"
+        "  --tab CAPTION        show this tab first (a caption or a plug-in's name)\n"
+        "  --locale NAME        run in this locale, e.g. de_DE\n"
+        "  --acquire            start acquisition once the camera is open\n"
+        "  --screenshot FILE    save a PNG of the window and exit\n"
+        "  --list-tabs          print the tab captions and exit\n"
+        "  --help               show this text\n");
+}
