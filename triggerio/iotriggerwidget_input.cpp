@@ -60,8 +60,9 @@ int truncatedToInt(double value)
 
 void addTriggerSpacer(QGridLayout *grid, int row)
 {
-    // Span 0: the spacer only adds row height and takes no column width.
-    grid->addItem(new QSpacerItem(1, 10, QSizePolicy::Minimum, QSizePolicy::Minimum), row, 1, 1, 0);
+    // Only adds row height. One column, not a span of 0: Qt reads 0 as a
+    // reversed cell range and warns on every page built.
+    grid->addItem(new QSpacerItem(1, 10, QSizePolicy::Minimum, QSizePolicy::Minimum), row, 1, 1, 1);
 }
 
 } // namespace
