@@ -29,7 +29,10 @@ void prepareEnvironment(const ViewerOptions &options)
 {
     const bool haveDisplay = !qEnvironmentVariableIsEmpty("DISPLAY")
                              || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    if (options.batch() && !haveDisplay && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Help and argument errors need no window either. Qt's own options
+    // (-platform ...) read as errors here; -platform still wins over this.
+    const bool windowless = options.batch() || options.help || !options.error.isEmpty();
+    if (windowless && !haveDisplay && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!options.locale.isEmpty()) {
         const QByteArray name = options.locale.toLatin1() + ".UTF-8";

@@ -14,20 +14,15 @@
 namespace {
 
 const int Size = 256;
-// The buttons show the icons at about 42 pixels: lines must stay thick.
+// The buttons show the icons at about 42 pixels, cut to the button's 28
+// pixel height: lines must stay thick, the drawing within the middle band,
+// and the background transparent.
 const qreal Stroke = 18.0;
 const QColor Wire(31, 59, 87);
 const QColor Accent(224, 123, 0);
 const QColor AccentFill(224, 123, 0, 90);
 const qreal High = 76.0;
 const qreal Low = 184.0;
-
-void drawTile(QPainter &painter)
-{
-    painter.setPen(QPen(QColor(160, 176, 192), 4.0));
-    painter.setBrush(QColor(236, 241, 246));
-    painter.drawRoundedRect(QRectF(6, 6, Size - 12, Size - 12), 36, 36);
-}
 
 QPen wirePen(const QColor &color)
 {
@@ -102,7 +97,6 @@ bool writeIcon(const QDir &dir, const char *name, const std::function<void(QPain
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    drawTile(painter);
     draw(painter);
     painter.end();
     const QString path = dir.filePath(QString::fromLatin1(name));
