@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds orvik-viewer into build/ and starts it on the
+# default camera (exposure-mode). Without a display it saves a picture of the
+# window to build/screenshot.png instead and prints that path.
+# Arguments go to the viewer, for example:
+#   scripts/run.sh --camera syncout --locale de_DE
+#   scripts/run.sh --help
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+scripts/setup.sh
+
+export CCACHE_BASEDIR=$root
+# Keep the build type of an existing build/ (scripts/test.sh shares it), so
+# that switching between the two scripts does not rebuild everything.
+configure=(-S . -B build)
+[ -f build/CMakeCache.txt ] || configure+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+echo "== configure and build build/"
+cmake "${configure[@]}" >/dev/null
+cmake --build build -j"${JOBS:-2}" --target orvik-viewer
+
+viewer=$root/build/bin/orvik-viewer
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$viewer" "$@"
+fi
+
+for arg in "$@"; do
+    case $arg in
+        --screenshot|--list-tabs|--help|-h) exec "$viewer" "$@" ;;
+    esac
+done
+echo "== no display: saving the window as a picture"
+exec "$viewer" --screenshot "$root/build/screenshot.png" "$@"
