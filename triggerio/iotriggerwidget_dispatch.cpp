@@ -94,11 +94,12 @@ void IOTriggerWidget::rebuildOutputLines()
 
     for (int i = m_OutputLines.size() - 1; i >= 0; --i) {
         const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-        grid_Output->removeWidget(line->ComboSource.data());
-        grid_Output->removeWidget(line->CBInvert.data());
-        grid_Output->removeWidget(line->CBStatus.data());
-        grid_Output->removeWidget(line->ComboUserOutSel.data());
-        grid_Output->removeWidget(line->CBUserValue.data());
+        QWidget *const widgets[] = { line->ComboSource.data(), line->CBInvert.data(), line->CBStatus.data(),
+                                     line->ComboUserOutSel.data(), line->CBUserValue.data() };
+        for (QWidget *widget : widgets) {
+            if (widget)
+                grid_Output->removeWidget(widget);
+        }
     }
     // The records own their widgets: releasing the last reference deletes them.
     m_OutputLines = QVector<QSharedPointer<OutputLine> >();
