@@ -287,6 +287,10 @@ void IOTriggerWidget::setupForm()
     gridLayout_4->addLayout(grid_SelectableOut, 0, 0, 1, 1);
     gridLayout_2->addWidget(gb_SelectOutput, 6, 0, 1, 1);
 
+    // Space the fixed-height groups cannot take goes below them, not around
+    // them: without it the groups float in the middle of a tall page.
+    gridLayout_2->setRowStretch(7, 1);
+
     scrollArea->setWidget(scrollAreaWidgetContents);
     gridLayout->addWidget(scrollArea, 0, 0, 1, 1);
 
