@@ -18,6 +18,21 @@ namespace {
 // Long enough for a page's first one-second refresh to have run.
 const int ScreenshotDelayMs = 1200;
 
+QtMessageHandler s_DefaultHandler = nullptr;
+
+// Without a desktop session Qt reports these on every run; they say nothing
+// about the viewer and would bury its own messages.
+void dropSessionNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))
+        || message.startsWith(QLatin1String("This plugin does not support propagateSizeHints")))
+        return;
+    if (s_DefaultHandler)
+        s_DefaultHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 void printError(const QString &text)
 {
     std::fprintf(stderr, "orvik-viewer: %s\n", qPrintable(text));
@@ -50,6 +65,7 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         rawArguments << QString::fromLocal8Bit(argv[i]);
     prepareEnvironment(ViewerOptions::parse(rawArguments));
+    s_DefaultHandler = qInstallMessageHandler(dropSessionNoise);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvik-viewer"));
