@@ -140,6 +140,18 @@ private:
     int m_Deliveries = 0;
 };
 
+/// Releases a BlockingObserver when a test leaves early, so that a failed check
+/// does not leave the notification thread blocked for the tests after it.
+class ReleaseOnExit
+{
+public:
+    explicit ReleaseOnExit(BlockingObserver *observer) : m_Observer(observer) {}
+    ~ReleaseOnExit() { m_Observer->release(); }
+
+private:
+    BlockingObserver *m_Observer;
+};
+
 } // namespace OrvapiTest
 
 #endif // ORVAPITEST_H
