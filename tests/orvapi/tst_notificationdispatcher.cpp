@@ -254,8 +254,8 @@ void tst_NotificationDispatcher::unregisterWaitsForRunningDelivery()
 {
     const FeaturePtr mode = m_Camera->feature("TriggerMode");
     BlockingObserver *blocker = new BlockingObserver;
-    const ReleaseOnExit releaseOnExit(blocker);
     const IFeatureObserverPtr observer(blocker);
+    const ReleaseOnExit releaseOnExit(blocker);
     QCOMPARE(mode->RegisterObserver(observer), OrvErrSuccess);
     QCOMPARE(mode->SetValue("On"), OrvErrSuccess);
     blocker->waitUntilEntered();
@@ -265,8 +265,9 @@ void tst_NotificationDispatcher::unregisterWaitsForRunningDelivery()
         // Whatever the timing, the delivery must be over by now.
         return blocker->running() ? OrvErrInternalFault : err;
     });
-    QCOMPARE(unregistered.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+    const std::future_status beforeRelease = unregistered.wait_for(std::chrono::milliseconds(100));
     blocker->release();
+    QCOMPARE(beforeRelease, std::future_status::timeout);
     QCOMPARE(unregistered.get(), OrvErrSuccess);
     QCOMPARE(blocker->deliveries(), 1);
 
@@ -295,8 +296,8 @@ void tst_NotificationDispatcher::observerListReadAtDeliveryTime()
     const FeaturePtr mode = m_Camera->feature("TriggerMode");
     const FeaturePtr source = m_Camera->feature("TriggerSource");
     BlockingObserver *blocker = new BlockingObserver;
-    const ReleaseOnExit releaseOnExit(blocker);
     const IFeatureObserverPtr blocking(blocker);
+    const ReleaseOnExit releaseOnExit(blocker);
     RecordingObserver *early = new RecordingObserver;
     RecordingObserver *late = new RecordingObserver;
     const IFeatureObserverPtr earlyObserver(early);
@@ -324,8 +325,8 @@ void tst_NotificationDispatcher::pendingNotificationsOfAClosedCamera()
     std::shared_ptr<OrvSim::Camera> other = TestCamera::load("lineout.json");
     const FeaturePtr mode = m_Camera->feature("TriggerMode");
     BlockingObserver *blocker = new BlockingObserver;
-    const ReleaseOnExit releaseOnExit(blocker);
     const IFeatureObserverPtr blocking(blocker);
+    const ReleaseOnExit releaseOnExit(blocker);
     RecordingObserver *recorder = new RecordingObserver;
     const IFeatureObserverPtr observer(recorder);
     QCOMPARE(mode->RegisterObserver(blocking), OrvErrSuccess);
