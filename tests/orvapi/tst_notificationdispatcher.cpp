@@ -30,6 +30,9 @@ public:
         bool flag = false;
         feature->GetName(text);
         feature->IsWritable(flag);
+        // Still inside the delivery: an unregistering thread must be waiting for us.
+        if (!registered.load())
+            ++violations;
         ++deliveries;
     }
 };
