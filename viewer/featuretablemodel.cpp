@@ -112,6 +112,7 @@ void FeatureTableModel::refresh()
         if (row.value != before.value || row.writable != before.writable || row.readError != before.readError)
             emit dataChanged(index(i, ValueColumn), index(i, AccessColumn));
     }
+    emit refreshed();
 }
 
 void FeatureTableModel::onCameraChanged()

@@ -50,6 +50,8 @@ public:
 signals:
     /// The camera refused a write or command; code is its OrvErrorType.
     void writeFailed(const QString &featureName, int code);
+    /// Every row has been read again (after a change or a write).
+    void refreshed();
 
 public slots:
     /// Re-reads every value and access right.

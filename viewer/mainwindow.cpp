@@ -58,11 +58,19 @@ MainWindow::MainWindow(QWidget *parent)
     m_pComboCamera->setMinimumContentsLength(16);
     m_pComboCamera->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     toolBar->addWidget(m_pComboCamera);
-    toolBar->addAction(QStringLiteral("Open File…"), this, SLOT(onOpenFile()));
+    QAction *open = toolBar->addAction(QStringLiteral("Open File…"), this, SLOT(onOpenFile()));
+    open->setShortcut(QKeySequence::Open);
+    open->setToolTip(QStringLiteral("Open a camera description (%1)").arg(open->shortcut().toString()));
     toolBar->addSeparator();
     m_pActionAcquire = toolBar->addAction(QStringLiteral("Start Acquisition"));
     m_pActionAcquire->setCheckable(true);
     m_pActionAcquire->setEnabled(false);
+    m_pActionAcquire->setShortcut(QKeySequence(Qt::Key_F5));
+    m_pActionAcquire->setToolTip(QStringLiteral("Start or stop acquisition (F5); the pages follow it"));
+    QAction *quit = new QAction(this);
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, SIGNAL(triggered()), this, SLOT(close()));
+    addAction(quit);
 
     m_pTabs = new QTabWidget;
     setCentralWidget(m_pTabs);
@@ -97,8 +105,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_pActionAcquire, SIGNAL(toggled(bool)), this, SLOT(onAcquireToggled(bool)));
     connect(m_pFeatureModel, SIGNAL(writeFailed(QString, int)), this, SLOT(onWriteFailed(QString, int)));
     connect(m_pFeatureModel, SIGNAL(modelReset()), this, SLOT(onModelReset()));
-    connect(m_pFeatureModel, SIGNAL(dataChanged(QModelIndex, QModelIndex, QVector<int>)), m_pSimulator,
-            SLOT(refresh()));
+    connect(m_pFeatureModel, SIGNAL(refreshed()), m_pSimulator, SLOT(refresh()));
     connect(m_pSimulator, SIGNAL(message(QString)), this, SLOT(notice(QString)));
 
     resize(1180, 1000);
@@ -162,6 +169,12 @@ bool MainWindow::openCamera(const QString &nameOrFile, QString *error)
         return false;
     }
 
+    // The same tab stays in front when the next camera has it too.
+    // The first camera opens on the first tab, a plug-in's page if any.
+    QWidget *current = m_pTabs->currentWidget();
+    const QString currentTab = m_Camera ? m_PluginOfContainer.value(current, m_pTabs->tabText(m_pTabs->currentIndex()))
+                                        : QString();
+
     closeCamera();
     m_Camera = camera;
     m_CameraFile = path;
@@ -172,6 +185,8 @@ bool MainWindow::openCamera(const QString &nameOrFile, QString *error)
     m_pFeatureModel->setFeatures(m_Features);
     m_pSimulator->setCamera(m_Camera);
     buildPluginTabs();
+    if (currentTab.isEmpty() || !showTab(currentTab))
+        m_pTabs->setCurrentIndex(0);
 
     {
         const QSignalBlocker blocker(m_pComboCamera);
@@ -233,7 +248,6 @@ void MainWindow::buildPluginTabs()
         m_PluginOfContainer.insert(container, plugin.name);
         m_pTabs->insertTab(position++, container, caption);
     }
-    m_pTabs->setCurrentIndex(0);
 }
 
 void MainWindow::removePluginTabs()

@@ -83,6 +83,9 @@ void tst_MainWindow::tabsPerCamera()
     QString error;
     QVERIFY2(m_Window->openCamera(camera, &error), qPrintable(error));
     QCOMPARE(m_Window->tabCaptions(), tabs);
+    auto *tabWidget = m_Window->findChild<QTabWidget *>();
+    QVERIFY(tabWidget);
+    QCOMPARE(tabWidget->currentIndex(), 0);
     QCOMPARE(bool(page()), tabs.size() == 2);
     if (tabs.size() == 1) {
         QCOMPARE(m_Window->statusBar()->currentMessage(),
@@ -104,9 +107,18 @@ void tst_MainWindow::switchingCamerasReplacesPages()
     QVERIFY(m_Window->openCamera(QStringLiteral("lineout"), &error));
     QVERIFY(page());
     QVERIFY(m_Window->showTab(QStringLiteral("Trigger IO")));
-    QVERIFY(m_Window->showTab(QStringLiteral("Features")));
     QVERIFY(!m_Window->showTab(QStringLiteral("Output")));
     QCOMPARE(m_Window->findChildren<QWidget *>().count(page()), 1);
+
+    // The tab in front stays in front across cameras that have it.
+    auto *tabs = m_Window->findChild<QTabWidget *>();
+    QVERIFY(tabs);
+    QVERIFY(m_Window->showTab(QStringLiteral("Features")));
+    QVERIFY(m_Window->openCamera(QStringLiteral("syncout"), &error));
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("Features"));
+    QVERIFY(m_Window->showTab(QStringLiteral("Trigger IO")));
+    QVERIFY(m_Window->openCamera(QStringLiteral("exposure-auto"), &error));
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("Trigger IO"));
 }
 
 void tst_MainWindow::failedOpenKeepsTheCamera()
