@@ -83,8 +83,6 @@ private slots:
     void setValue();
     void setValueLogs_data();
     void setValueLogs();
-    void snapDownToIncrement_data();
-    void snapDownToIncrement();
 
     void getStringValue_data();
     void getStringValue();
@@ -381,29 +379,6 @@ void tst_FeatureManager::setValueLogs()
     inject(name, failing);
     m_Manager->SetValue(name, 9.5);
     QCOMPARE(s_Messages, messages);
-}
-
-void tst_FeatureManager::snapDownToIncrement_data()
-{
-    QTest::addColumn<double>("min");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<double>("increment");
-    QTest::addColumn<double>("expected");
-
-    QTest::newRow("between grid points") << 0.0 << 9.5 << 4.0 << 8.0;
-    QTest::newRow("on the grid from min") << 10.0 << 18.0 << 4.0 << 18.0;
-    QTest::newRow("0.3 does not fall to 0.2") << 0.0 << 0.3 << 0.1 << 0.3;
-    QTest::newRow("increment 0 leaves the value") << 0.0 << 3.37 << 0.0 << 3.37;
-    QTest::newRow("value equal to min") << 5.0 << 5.0 << 0.0 << 5.0;
-    QTest::newRow("negative increment leaves the value") << 0.0 << 3.37 << -1.0 << 3.37;
-}
-
-void tst_FeatureManager::snapDownToIncrement()
-{
-    QFETCH(double, min);
-    QFETCH(double, value);
-    QFETCH(double, increment);
-    QTEST(FeatureManager::SnapDownToIncrement(min, value, increment), "expected");
 }
 
 void tst_FeatureManager::getStringValue_data()
