@@ -217,7 +217,8 @@ QVariant FeatureTableModel::data(const QModelIndex &index, int role) const
                 return QVariant();
             row.feature->GetIncrement(increment);
             return role == MinimumRole ? qlonglong(minimum)
-                                       : role == MaximumRole ? qlonglong(maximum) : qlonglong(increment);
+                : role == MaximumRole  ? qlonglong(maximum)
+                                       : qlonglong(increment);
         }
         if (row.type == OrvFeatureDataFloat) {
             double minimum = 0.0, maximum = 0.0, increment = 0.0;

@@ -42,8 +42,8 @@ void printError(const QString &text)
 // chosen and the system locale is read when it is constructed.
 void prepareEnvironment(const ViewerOptions &options)
 {
-    const bool haveDisplay = !qEnvironmentVariableIsEmpty("DISPLAY")
-                             || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool haveDisplay
+        = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     // Help and argument errors need no window either. Qt's own options
     // (-platform ...) read as errors here; -platform still wins over this.
     const bool windowless = options.batch() || options.help || !options.error.isEmpty();
@@ -85,9 +85,8 @@ int main(int argc, char *argv[])
         QLocale::setDefault(QLocale(options.locale));
 
     // Paths on the command line are meant from where the viewer was started.
-    const QString screenshot = options.screenshot.isEmpty()
-                                   ? QString()
-                                   : QFileInfo(options.screenshot).absoluteFilePath();
+    const QString screenshot
+        = options.screenshot.isEmpty() ? QString() : QFileInfo(options.screenshot).absoluteFilePath();
     QString camera = options.camera.isEmpty() ? QStringLiteral("exposure-mode") : options.camera;
     if (QFileInfo(camera).isFile())
         camera = QFileInfo(camera).absoluteFilePath();

@@ -84,14 +84,14 @@ MainWindow::MainWindow(QWidget *parent)
     m_pFeatureView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pFeatureView->setAlternatingRowColors(true);
     m_pFeatureView->verticalHeader()->hide();
-    m_pFeatureView->horizontalHeader()->setSectionResizeMode(FeatureTableModel::NameColumn,
-                                                             QHeaderView::ResizeToContents);
-    m_pFeatureView->horizontalHeader()->setSectionResizeMode(FeatureTableModel::TypeColumn,
-                                                             QHeaderView::ResizeToContents);
-    m_pFeatureView->horizontalHeader()->setSectionResizeMode(FeatureTableModel::ValueColumn,
-                                                             QHeaderView::Stretch);
-    m_pFeatureView->horizontalHeader()->setSectionResizeMode(FeatureTableModel::AccessColumn,
-                                                             QHeaderView::ResizeToContents);
+    m_pFeatureView->horizontalHeader()->setSectionResizeMode(
+        FeatureTableModel::NameColumn, QHeaderView::ResizeToContents);
+    m_pFeatureView->horizontalHeader()->setSectionResizeMode(
+        FeatureTableModel::TypeColumn, QHeaderView::ResizeToContents);
+    m_pFeatureView->horizontalHeader()->setSectionResizeMode(
+        FeatureTableModel::ValueColumn, QHeaderView::Stretch);
+    m_pFeatureView->horizontalHeader()->setSectionResizeMode(
+        FeatureTableModel::AccessColumn, QHeaderView::ResizeToContents);
     m_pTabs->addTab(m_pFeatureView, QLatin1String(FeaturesCaption));
 
     m_pSimulator = new SimulatorPanel;
@@ -129,8 +129,8 @@ void MainWindow::setCameraFolder(const QString &folder)
     const QSignalBlocker blocker(m_pComboCamera);
     m_pComboCamera->clear();
     const QDir dir(folder);
-    for (const QFileInfo &file : dir.entryInfoList(QStringList() << QStringLiteral("*.json"), QDir::Files,
-                                                   QDir::Name))
+    for (const QFileInfo &file :
+        dir.entryInfoList(QStringList() << QStringLiteral("*.json"), QDir::Files, QDir::Name))
         m_pComboCamera->addItem(file.completeBaseName(), file.absoluteFilePath());
     m_pComboCamera->setCurrentIndex(-1);
 }
@@ -141,9 +141,8 @@ QString MainWindow::resolveCamera(const QString &nameOrFile) const
     if (file.isFile())
         return file.absoluteFilePath();
     const QDir dir(m_CameraFolder);
-    const QString named = dir.absoluteFilePath(nameOrFile.endsWith(QLatin1String(".json"))
-                                                   ? nameOrFile
-                                                   : nameOrFile + QLatin1String(".json"));
+    const QString named = dir.absoluteFilePath(
+        nameOrFile.endsWith(QLatin1String(".json")) ? nameOrFile : nameOrFile + QLatin1String(".json"));
     return QFileInfo(named).isFile() ? named : QString();
 }
 
@@ -172,8 +171,9 @@ bool MainWindow::openCamera(const QString &nameOrFile, QString *error)
     // The same tab stays in front when the next camera has it too.
     // The first camera opens on the first tab, a plug-in's page if any.
     QWidget *current = m_pTabs->currentWidget();
-    const QString currentTab = m_Camera ? m_PluginOfContainer.value(current, m_pTabs->tabText(m_pTabs->currentIndex()))
-                                        : QString();
+    const QString currentTab = m_Camera
+        ? m_PluginOfContainer.value(current, m_pTabs->tabText(m_pTabs->currentIndex()))
+        : QString();
 
     closeCamera();
     m_Camera = camera;
@@ -230,7 +230,8 @@ void MainWindow::buildPluginTabs()
             result = plugin.extension->CreateTabWidget(m_Features, container);
         } catch (const std::exception &e) {
             delete container;
-            notice(QStringLiteral("\"%1\" failed for this camera: %2").arg(plugin.name, QString::fromLocal8Bit(e.what())));
+            notice(QStringLiteral("\"%1\" failed for this camera: %2")
+                       .arg(plugin.name, QString::fromLocal8Bit(e.what())));
             continue;
         } catch (...) {
             delete container;
@@ -239,7 +240,9 @@ void MainWindow::buildPluginTabs()
         }
         if (result != 0) {
             delete container;
-            notice(QStringLiteral("\"%1\" is not available for this camera (code %2)").arg(plugin.name).arg(result));
+            notice(QStringLiteral("\"%1\" is not available for this camera (code %2)")
+                       .arg(plugin.name)
+                       .arg(result));
             continue;
         }
         QString caption = container->accessibleName();
@@ -298,7 +301,8 @@ void MainWindow::syncAcquisitionState()
     {
         const QSignalBlocker blocker(m_pActionAcquire);
         m_pActionAcquire->setChecked(acquiring);
-        m_pActionAcquire->setText(acquiring ? QStringLiteral("Stop Acquisition") : QStringLiteral("Start Acquisition"));
+        m_pActionAcquire->setText(
+            acquiring ? QStringLiteral("Stop Acquisition") : QStringLiteral("Start Acquisition"));
     }
     if (acquiring == m_bAcquiring)
         return;
@@ -318,8 +322,8 @@ void MainWindow::onCameraChosen(int index)
 
 void MainWindow::onOpenFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open Camera Description"),
-                                                      m_CameraFolder, QStringLiteral("Cameras (*.json)"));
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open Camera Description"), m_CameraFolder, QStringLiteral("Cameras (*.json)"));
     if (path.isEmpty())
         return;
     QString error;

@@ -64,8 +64,11 @@ void PluginHost::loadAll(const QString &folder, QObject *streamingSender, const 
         }
         LoadedPlugin plugin;
         plugin.fileName = path;
-        plugin.name = loader.metaData().value(QStringLiteral("MetaData")).toObject()
-                          .value(QStringLiteral("name")).toString();
+        plugin.name = loader.metaData()
+                          .value(QStringLiteral("MetaData"))
+                          .toObject()
+                          .value(QStringLiteral("name"))
+                          .toString();
         if (plugin.name.isEmpty())
             plugin.name = QFileInfo(path).baseName();
         plugin.extension = extension;

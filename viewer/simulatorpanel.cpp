@@ -122,8 +122,8 @@ void SimulatorPanel::refresh()
     m_pCBLevel->setEnabled(!lines.isEmpty());
     m_pLabelNoLines->setVisible(bool(m_Camera) && lines.isEmpty());
     const QSignalBlocker blocker(m_pCBLevel);
-    m_pCBLevel->setChecked(!lines.isEmpty()
-                           && m_Camera->valueOf(LineStatus, utf8(m_pComboLine->currentText())) == "true");
+    m_pCBLevel->setChecked(
+        !lines.isEmpty() && m_Camera->valueOf(LineStatus, utf8(m_pComboLine->currentText())) == "true");
 }
 
 void SimulatorPanel::onLineChosen()
@@ -140,7 +140,8 @@ void SimulatorPanel::onLevelToggled(bool high)
     if (err != TKN::OrvAPI::OrvErrSuccess)
         emit message(QStringLiteral("The camera refused LineStatus of %1 (error %2)").arg(line).arg(err));
     else
-        emit message(QStringLiteral("%1 is now %2").arg(line, high ? QStringLiteral("high") : QStringLiteral("low")));
+        emit message(
+            QStringLiteral("%1 is now %2").arg(line, high ? QStringLiteral("high") : QStringLiteral("low")));
 }
 
 void SimulatorPanel::onApply()

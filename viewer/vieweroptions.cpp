@@ -36,14 +36,13 @@ ViewerOptions ViewerOptions::parse(const QStringList &arguments)
 
 QString ViewerOptions::usage()
 {
-    return QStringLiteral(
-        "Usage: orvik-viewer [options]\n"
-        "  --camera NAME|FILE   open a camera from the cameras folder (e.g. syncout)\n"
-        "                       or a camera description file (default: exposure-mode)\n"
-        "  --tab CAPTION        show this tab first (a caption or a plug-in's name)\n"
-        "  --locale NAME        run in this locale, e.g. de_DE\n"
-        "  --acquire            start acquisition once the camera is open\n"
-        "  --screenshot FILE    save a PNG of the window and exit\n"
-        "  --list-tabs          print the tab captions and exit\n"
-        "  --help               show this text\n");
+    return QStringLiteral("Usage: orvik-viewer [options]\n"
+                          "  --camera NAME|FILE   open a camera from the cameras folder (e.g. syncout)\n"
+                          "                       or a camera description file (default: exposure-mode)\n"
+                          "  --tab CAPTION        show this tab first (a caption or a plug-in's name)\n"
+                          "  --locale NAME        run in this locale, e.g. de_DE\n"
+                          "  --acquire            start acquisition once the camera is open\n"
+                          "  --screenshot FILE    save a PNG of the window and exit\n"
+                          "  --list-tabs          print the tab captions and exit\n"
+                          "  --help               show this text\n");
 }

@@ -81,12 +81,16 @@ void tst_FeatureDelegate::editorFitsTheType_data()
     QTest::addColumn<double>("step");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("integer") << "Width" << "QSpinBox" << 16.0 << 2448.0 << 16.0 << "2448";
-    QTest::newRow("float with increment") << "Gain" << "QDoubleSpinBox" << 0.0 << 24.0 << 0.1 << "0";
-    QTest::newRow("float without increment") << "ExposureTime" << "QDoubleSpinBox" << 15.0 << 10000000.0 << 1.0
-                                             << "10000";
-    QTest::newRow("enumeration") << "PixelFormat" << "QComboBox" << 0.0 << 0.0 << 0.0 << "Mono8";
-    QTest::newRow("string") << "DeviceUserID" << "QLineEdit" << 0.0 << 0.0 << 0.0 << "";
+    QTest::newRow("integer") << "Width"
+                             << "QSpinBox" << 16.0 << 2448.0 << 16.0 << "2448";
+    QTest::newRow("float with increment") << "Gain"
+                                          << "QDoubleSpinBox" << 0.0 << 24.0 << 0.1 << "0";
+    QTest::newRow("float without increment") << "ExposureTime"
+                                             << "QDoubleSpinBox" << 15.0 << 10000000.0 << 1.0 << "10000";
+    QTest::newRow("enumeration") << "PixelFormat"
+                                 << "QComboBox" << 0.0 << 0.0 << 0.0 << "Mono8";
+    QTest::newRow("string") << "DeviceUserID"
+                            << "QLineEdit" << 0.0 << 0.0 << 0.0 << "";
 }
 
 void tst_FeatureDelegate::editorFitsTheType()
@@ -141,12 +145,18 @@ void tst_FeatureDelegate::commitWritesOnlyChanges_data()
     QTest::addColumn<QString>("newValue");
     QTest::addColumn<QStringList>("written");
 
-    QTest::newRow("integer changed") << "Height" << "1024" << QStringList{"Height=1024"};
-    QTest::newRow("integer unchanged") << "Height" << "2048" << QStringList();
-    QTest::newRow("enumeration changed") << "PixelFormat" << "Mono12" << QStringList{"PixelFormat=Mono12"};
-    QTest::newRow("enumeration unchanged") << "PixelFormat" << "Mono8" << QStringList();
-    QTest::newRow("string changed") << "DeviceUserID" << "left" << QStringList{"DeviceUserID=left"};
-    QTest::newRow("float changed") << "Gain" << "1.5" << QStringList{"Gain=1.5"};
+    QTest::newRow("integer changed") << "Height"
+                                     << "1024" << QStringList { "Height=1024" };
+    QTest::newRow("integer unchanged") << "Height"
+                                       << "2048" << QStringList();
+    QTest::newRow("enumeration changed") << "PixelFormat"
+                                         << "Mono12" << QStringList { "PixelFormat=Mono12" };
+    QTest::newRow("enumeration unchanged") << "PixelFormat"
+                                           << "Mono8" << QStringList();
+    QTest::newRow("string changed") << "DeviceUserID"
+                                    << "left" << QStringList { "DeviceUserID=left" };
+    QTest::newRow("float changed") << "Gain"
+                                   << "1.5" << QStringList { "Gain=1.5" };
 }
 
 void tst_FeatureDelegate::commitWritesOnlyChanges()

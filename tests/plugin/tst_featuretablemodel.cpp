@@ -35,7 +35,10 @@ private slots:
 
 private:
     int rowOf(const QString &name) const;
-    QModelIndex valueIndex(const QString &name) const { return m_Model->index(rowOf(name), FeatureTableModel::ValueColumn); }
+    QModelIndex valueIndex(const QString &name) const
+    {
+        return m_Model->index(rowOf(name), FeatureTableModel::ValueColumn);
+    }
 
     std::shared_ptr<OrvSim::Camera> m_Camera;
     FeatureTableModel *m_Model = nullptr;
@@ -73,14 +76,38 @@ void tst_FeatureTableModel::showsEveryFeature_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("access");
 
-    QTest::newRow("read-only string") << "DeviceVendorName" << "String" << "Orvik" << "read only";
-    QTest::newRow("empty string") << "DeviceUserID" << "String" << "" << "read/write";
-    QTest::newRow("integer") << "Width" << "Integer" << "2448" << "read/write";
-    QTest::newRow("float") << "ExposureTime" << "Float" << "10000" << "read/write";
-    QTest::newRow("enumeration") << "TriggerSource" << "Enumeration" << "Line0" << "read/write";
-    QTest::newRow("selected, read-only now") << "LineMode" << "Enumeration" << "Input" << "read only";
-    QTest::newRow("command") << "TriggerSoftware" << "Command" << "" << "executable";
-    QTest::newRow("raw") << "FileAccessBuffer" << "Raw" << "(raw data)" << "read/write";
+    QTest::newRow("read-only string") << "DeviceVendorName"
+                                      << "String"
+                                      << "Orvik"
+                                      << "read only";
+    QTest::newRow("empty string") << "DeviceUserID"
+                                  << "String"
+                                  << ""
+                                  << "read/write";
+    QTest::newRow("integer") << "Width"
+                             << "Integer"
+                             << "2448"
+                             << "read/write";
+    QTest::newRow("float") << "ExposureTime"
+                           << "Float"
+                           << "10000"
+                           << "read/write";
+    QTest::newRow("enumeration") << "TriggerSource"
+                                 << "Enumeration"
+                                 << "Line0"
+                                 << "read/write";
+    QTest::newRow("selected, read-only now") << "LineMode"
+                                             << "Enumeration"
+                                             << "Input"
+                                             << "read only";
+    QTest::newRow("command") << "TriggerSoftware"
+                             << "Command"
+                             << ""
+                             << "executable";
+    QTest::newRow("raw") << "FileAccessBuffer"
+                         << "Raw"
+                         << "(raw data)"
+                         << "read/write";
 }
 
 void tst_FeatureTableModel::showsEveryFeature()
@@ -140,7 +167,7 @@ void tst_FeatureTableModel::editableByType()
     QCOMPARE(bool(flags & Qt::ItemIsEditable), editable);
     QCOMPARE(bool(flags & Qt::ItemIsUserCheckable), checkable);
     QCOMPARE(m_Model->index(rowOf(feature), FeatureTableModel::NameColumn).flags() & Qt::ItemIsEditable,
-             Qt::ItemFlags());
+        Qt::ItemFlags());
 }
 
 void tst_FeatureTableModel::writes_data()
@@ -151,14 +178,19 @@ void tst_FeatureTableModel::writes_data()
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("integer") << "Width" << QVariant(qlonglong(1024)) << int(Qt::EditRole) << "Width=1024" << "1024";
-    QTest::newRow("float") << "Gain" << QVariant(2.5) << int(Qt::EditRole) << "Gain=2.5" << "2.5";
+    QTest::newRow("integer") << "Width" << QVariant(qlonglong(1024)) << int(Qt::EditRole) << "Width=1024"
+                             << "1024";
+    QTest::newRow("float") << "Gain" << QVariant(2.5) << int(Qt::EditRole) << "Gain=2.5"
+                           << "2.5";
     QTest::newRow("enumeration") << "TriggerMode" << QVariant(QStringLiteral("On")) << int(Qt::EditRole)
-                                 << "TriggerMode=On" << "On";
+                                 << "TriggerMode=On"
+                                 << "On";
     QTest::newRow("string") << "DeviceUserID" << QVariant(QStringLiteral("bench 2")) << int(Qt::EditRole)
-                            << "DeviceUserID=bench 2" << "bench 2";
+                            << "DeviceUserID=bench 2"
+                            << "bench 2";
     QTest::newRow("boolean") << "LineInverter" << QVariant(int(Qt::Checked)) << int(Qt::CheckStateRole)
-                             << "LineInverter=true" << "";
+                             << "LineInverter=true"
+                             << "";
 }
 
 void tst_FeatureTableModel::writes()
@@ -170,7 +202,7 @@ void tst_FeatureTableModel::writes()
     QFETCH(QString, shown);
 
     QVERIFY(m_Model->setData(valueIndex(feature), value, role));
-    QCOMPARE(TestCamera::writes(*m_Camera), QStringList{written});
+    QCOMPARE(TestCamera::writes(*m_Camera), QStringList { written });
     QCOMPARE(valueIndex(feature).data().toString(), shown);
     if (role == Qt::CheckStateRole)
         QCOMPARE(valueIndex(feature).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
@@ -190,7 +222,7 @@ void tst_FeatureTableModel::refusedWriteIsReported()
     QVERIFY(!m_Model->setData(valueIndex(QStringLiteral("Width")), qlonglong(1000)));
     QCOMPARE(failed.count(), 2);
     QCOMPARE(failed.at(1).at(1).toInt(), int(TKN::OrvAPI::OrvErrInvalidValue));
-    QCOMPARE(TestCamera::writes(*m_Camera), (QStringList{"TriggerMode=On", "Width=1000"}));
+    QCOMPARE(TestCamera::writes(*m_Camera), (QStringList { "TriggerMode=On", "Width=1000" }));
 }
 
 void tst_FeatureTableModel::followsCameraSideChanges()
@@ -211,8 +243,10 @@ void tst_FeatureTableModel::selectorChangeRereadsSelectedFeatures()
     QVERIFY(m_Model->setData(valueIndex(QStringLiteral("LineSelector")), QStringLiteral("Line3")));
     QCOMPARE(valueIndex(QStringLiteral("LineMode")).data().toString(), QStringLiteral("Output"));
     QCOMPARE(valueIndex(QStringLiteral("LineSource")).data().toString(), QStringLiteral("Direct"));
-    QCOMPARE(m_Model->index(rowOf(QStringLiteral("LineSource")), FeatureTableModel::AccessColumn).data().toString(),
-             QStringLiteral("read/write"));
+    QCOMPARE(m_Model->index(rowOf(QStringLiteral("LineSource")), FeatureTableModel::AccessColumn)
+                 .data()
+                 .toString(),
+        QStringLiteral("read/write"));
 
     // Changed by someone else (another page): the table follows too.
     const TKN::OrvAPI::FeaturePtr selector = m_Camera->feature("LineSelector");

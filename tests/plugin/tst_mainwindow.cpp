@@ -68,11 +68,11 @@ void tst_MainWindow::tabsPerCamera_data()
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QStringList>("tabs");
 
-    const QStringList both{QStringLiteral("Trigger IO"), QStringLiteral("Features")};
+    const QStringList both { QStringLiteral("Trigger IO"), QStringLiteral("Features") };
     QTest::newRow("exposure-mode") << "exposure-mode" << both;
     QTest::newRow("file name") << "line-routing.json" << both;
     QTest::newRow("syncout") << "syncout" << both;
-    QTest::newRow("no trigger I/O") << "no-trigger-io" << QStringList{QStringLiteral("Features")};
+    QTest::newRow("no trigger I/O") << "no-trigger-io" << QStringList { QStringLiteral("Features") };
 }
 
 void tst_MainWindow::tabsPerCamera()
@@ -89,7 +89,7 @@ void tst_MainWindow::tabsPerCamera()
     QCOMPARE(bool(page()), tabs.size() == 2);
     if (tabs.size() == 1) {
         QCOMPARE(m_Window->statusBar()->currentMessage(),
-                 QStringLiteral("\"Trigger IO\" is not available for this camera (code 4)"));
+            QStringLiteral("\"Trigger IO\" is not available for this camera (code 4)"));
     }
 }
 
@@ -141,7 +141,8 @@ void tst_MainWindow::failedOpenKeepsTheCamera()
 
     QVERIFY(before);
     QCOMPARE(page(), before.data());
-    QCOMPARE(m_Window->tabCaptions(), (QStringList{QStringLiteral("Trigger IO"), QStringLiteral("Features")}));
+    QCOMPARE(
+        m_Window->tabCaptions(), (QStringList { QStringLiteral("Trigger IO"), QStringLiteral("Features") }));
 }
 
 void tst_MainWindow::acquisitionReachesThePages()

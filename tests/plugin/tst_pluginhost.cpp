@@ -39,8 +39,10 @@ void tst_PluginHost::isVerificationData_data()
                                << true;
     QTest::newRow("pattern line only") << QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA") << true;
     QTest::newRow("empty") << QByteArray() << false;
-    QTest::newRow("longer pattern") << QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA_X\nversion=4.7.1") << false;
-    QTest::newRow("pattern not first") << QByteArray("version=4.7.1\npattern=QT_PLUGIN_VERIFICATION_DATA") << false;
+    QTest::newRow("longer pattern") << QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA_X\nversion=4.7.1")
+                                    << false;
+    QTest::newRow("pattern not first")
+        << QByteArray("version=4.7.1\npattern=QT_PLUGIN_VERIFICATION_DATA") << false;
     QTest::newRow("leading blank") << QByteArray(" pattern=QT_PLUGIN_VERIFICATION_DATA\n") << false;
     QTest::newRow("lower case") << QByteArray("pattern=qt_plugin_verification_data\n") << false;
 }
@@ -91,8 +93,9 @@ void tst_PluginHost::skipsLibrariesWithoutVerificationData()
     host.loadAll(folder.path(), nullptr, nullptr);
     QCOMPARE(host.plugins().size(), 0);
     QCOMPARE(host.messages().size(), 1);
-    QVERIFY2(host.messages().first().startsWith(QLatin1String("libbroken.so skipped: no plug-in verification data")),
-             qPrintable(host.messages().first()));
+    QVERIFY2(host.messages().first().startsWith(
+                 QLatin1String("libbroken.so skipped: no plug-in verification data")),
+        qPrintable(host.messages().first()));
 }
 
 QTEST_MAIN(tst_PluginHost)

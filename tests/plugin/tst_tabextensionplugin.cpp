@@ -115,26 +115,27 @@ QWidget *tst_TabExtensionPlugin::createPage(const char *cameraFile, int *result)
 
 void tst_TabExtensionPlugin::verificationData()
 {
-    QLibrary library{QLatin1String(PluginPath)};
+    QLibrary library { QLatin1String(PluginPath) };
     auto query = reinterpret_cast<VerificationFunction>(library.resolve("qt_plugin_query_verification_data"));
     QVERIFY2(query, qPrintable(library.errorString()));
-    QCOMPARE(QByteArray(query()), QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA\n"
-                                             "version=4.7.1\n"
-                                             "debug=false\n"
-                                             "buildkey=Windows x64 msvc release full-config"));
+    QCOMPARE(QByteArray(query()),
+        QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA\n"
+                   "version=4.7.1\n"
+                   "debug=false\n"
+                   "buildkey=Windows x64 msvc release full-config"));
 }
 
 void tst_TabExtensionPlugin::metaData()
 {
     QCOMPARE(m_Loader->metaData().value(QStringLiteral("IID")).toString(),
-             QStringLiteral("com.tkn.OrvikViewer.Plugin.TabExtensionInterface/1.0"));
+        QStringLiteral("com.tkn.OrvikViewer.Plugin.TabExtensionInterface/1.0"));
     QCOMPARE(m_Loader->metaData().value(QStringLiteral("className")).toString(),
-             QStringLiteral("TabExtensionPlugin"));
+        QStringLiteral("TabExtensionPlugin"));
 }
 
 void tst_TabExtensionPlugin::instanceIsSingleAndRecreated()
 {
-    QLibrary library{QLatin1String(PluginPath)};
+    QLibrary library { QLatin1String(PluginPath) };
     auto instance = reinterpret_cast<InstanceFunction>(library.resolve("qt_plugin_instance"));
     QVERIFY2(instance, qPrintable(library.errorString()));
 
@@ -185,7 +186,8 @@ void tst_TabExtensionPlugin::metaCast_data()
     QTest::newRow("interface id") << QByteArray(TabExtensionInterface_iid) << true;
     QTest::newRow("QObject") << QByteArray("QObject") << true;
     QTest::newRow("interface class name") << QByteArray("TabExtensionInterface") << false;
-    QTest::newRow("other version") << QByteArray("com.tkn.OrvikViewer.Plugin.TabExtensionInterface/2.0") << false;
+    QTest::newRow("other version") << QByteArray("com.tkn.OrvikViewer.Plugin.TabExtensionInterface/2.0")
+                                   << false;
     QTest::newRow("page class") << QByteArray("IOTriggerWidget") << false;
     QTest::newRow("unknown") << QByteArray("NoSuchClass") << false;
 }
@@ -303,7 +305,7 @@ void tst_TabExtensionPlugin::streamingReachesEveryPage()
     QVERIFY(m_Extension->ConnectStreamingSignal(&host, SIGNAL(acquisitionChanged(bool))));
     QWidget *after = createPage("syncout.json");
 
-    const QList<QWidget *> containers{before, after};
+    const QList<QWidget *> containers { before, after };
     for (QWidget *container : containers) {
         QVERIFY(container->layout());
         QLabel *hint = container->findChild<QLabel *>(QStringLiteral("l_notAcquireHint"));
@@ -345,7 +347,7 @@ void tst_TabExtensionPlugin::streamingFromAnotherThread()
 void tst_TabExtensionPlugin::iconsResolveFromThePage()
 {
     QWidget *container = createPage("exposure-mode.json");
-    const QStringList texts{QStringLiteral("Edge"), QStringLiteral("Level"), QStringLiteral("Bulk")};
+    const QStringList texts { QStringLiteral("Edge"), QStringLiteral("Level"), QStringLiteral("Bulk") };
     const QList<QPushButton *> buttons = container->findChildren<QPushButton *>();
     for (const QString &text : texts) {
         QPushButton *button = nullptr;
@@ -364,7 +366,7 @@ void tst_TabExtensionPlugin::iconsResolveFromThePage()
         QVERIFY2(opaque, qPrintable(text));
     }
 
-    const QImage edge{QLatin1String(EdgeIcon)};
+    const QImage edge { QLatin1String(EdgeIcon) };
     QCOMPARE(edge.size(), QSize(256, 256));
     QVERIFY(edge.hasAlphaChannel());
 }
@@ -379,10 +381,11 @@ void tst_TabExtensionPlugin::translation()
     // The caption is translated before the page installs its translator,
     // so only a later page is sure to get it.
     QCOMPARE(second->accessibleName(), german ? QStringLiteral("Trigger-E/A") : QStringLiteral("Trigger IO"));
-    for (QWidget *container : {first, second}) {
+    for (QWidget *container : { first, second }) {
         QGroupBox *input = container->findChild<QGroupBox *>(QStringLiteral("gb_TriggerInput"));
         QVERIFY(input);
-        QCOMPARE(input->title(), german ? QStringLiteral("Trigger - Eingang") : QStringLiteral("Trigger - Input"));
+        QCOMPARE(
+            input->title(), german ? QStringLiteral("Trigger - Eingang") : QStringLiteral("Trigger - Input"));
         bool found = false;
         const QList<QPushButton *> buttons = container->findChildren<QPushButton *>();
         for (QPushButton *button : buttons)
