@@ -31,36 +31,36 @@ void IOTriggerWidget::RefreshChangedFeatures()
     const Row rows[] = {
         { { FN::TriggerSource }, [this] { updateTriggerSource(); } },
         { { FN::TriggerActivation },
-          [&] { features.FillComboBox(FN::TriggerActivation, m_pComboTriggerActivation); } },
+            [&] { features.FillComboBox(FN::TriggerActivation, m_pComboTriggerActivation); } },
         { { FN::TriggerMode },
-          [&] {
-              features.FillComboBox(FN::TriggerMode, m_pComboTriggerMode);
-              updateTriggerSelector();
-              features.FillComboBox(FN::TriggerActivation, m_pComboTriggerActivation);
-          } },
+            [&] {
+                features.FillComboBox(FN::TriggerMode, m_pComboTriggerMode);
+                updateTriggerSelector();
+                features.FillComboBox(FN::TriggerActivation, m_pComboTriggerActivation);
+            } },
         { { FN::TriggerSelector }, [this] { updateTriggerSelector(); } },
         { { FN::AcquisitionFrameCount }, [this] { updateAcquisitionFrameCount(); } },
         { { FN::AcquisitionMode },
-          [&] {
-              const bool writable = features.FillComboBox(FN::AcquisitionMode, m_pComboAcquisitionMode);
-              updateQuickModeButtons(!writable);
-              updateAcquisitionFrameCount();
-          } },
+            [&] {
+                const bool writable = features.FillComboBox(FN::AcquisitionMode, m_pComboAcquisitionMode);
+                updateQuickModeButtons(!writable);
+                updateAcquisitionFrameCount();
+            } },
         { { FN::LineSelector }, [this] { updateInputLineSelector(); } },
         { { FN::LineRouting }, [this] { updateLineRouting(); } },
         { { FN::ExposureMode }, [this] { updateExposureMode(); } },
         { { FN::ExposureAuto },
-          [&] {
-              if (m_pComboExposureAuto)
-                  features.FillComboBox(FN::ExposureAuto, m_pComboExposureAuto);
-          } },
+            [&] {
+                if (m_pComboExposureAuto)
+                    features.FillComboBox(FN::ExposureAuto, m_pComboExposureAuto);
+            } },
         { { FN::LineSource, FN::SyncOutSource, FN::LineOutSource }, [this] { updateOutSource(); } },
         { { FN::LineInverter, FN::SyncOutPolarity, FN::LineOutPolarity }, [this] { updateOutInvert(); } },
         { { FN::LineStatus },
-          [this] {
-              updateOutStatus();
-              updateOutInvert();
-          } },
+            [this] {
+                updateOutStatus();
+                updateOutInvert();
+            } },
         { { FN::SyncOutLevels, FN::LineOutLevels }, [this] { updateOutLevels(); } },
         { { FN::UserOutSelector }, [this] { updateUserOutSelector(); } },
         { { FN::UserOutputValue }, [this] { updateUserOutValue(); } },
@@ -95,14 +95,14 @@ void IOTriggerWidget::rebuildOutputLines()
     for (int i = m_OutputLines.size() - 1; i >= 0; --i) {
         const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
         QWidget *const widgets[] = { line->ComboSource.data(), line->CBInvert.data(), line->CBStatus.data(),
-                                     line->ComboUserOutSel.data(), line->CBUserValue.data() };
+            line->ComboUserOutSel.data(), line->CBUserValue.data() };
         for (QWidget *widget : widgets) {
             if (widget)
                 grid_Output->removeWidget(widget);
         }
     }
     // The records own their widgets: releasing the last reference deletes them.
-    m_OutputLines = QVector<QSharedPointer<OutputLine> >();
+    m_OutputLines = QVector<QSharedPointer<OutputLine>>();
 
     createOutputLines();
     // createOutputLines lifts the blocking; a level read below must not be

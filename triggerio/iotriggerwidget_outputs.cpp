@@ -23,8 +23,10 @@ namespace {
 // The slots that serve the first five user value boxes; later rows get a
 // connection of their own (see createOutputLines).
 const char *const s_UserValueSlots[] = {
-    SLOT(OnCBOutUserValueChanged1(int)), SLOT(OnCBOutUserValueChanged2(int)),
-    SLOT(OnCBOutUserValueChanged3(int)), SLOT(OnCBOutUserValueChanged4(int)),
+    SLOT(OnCBOutUserValueChanged1(int)),
+    SLOT(OnCBOutUserValueChanged2(int)),
+    SLOT(OnCBOutUserValueChanged3(int)),
+    SLOT(OnCBOutUserValueChanged4(int)),
     SLOT(OnCBOutUserValueChanged5(int)),
 };
 const int s_UserValueSlotCount = sizeof(s_UserValueSlots) / sizeof(s_UserValueSlots[0]);
@@ -99,7 +101,8 @@ void IOTriggerWidget::createOutputHeader()
 
     const QString polarity
         = features.FirstFeatureDisplayName({ FN::SyncOutPolarity, FN::LineOutPolarity, FN::LineInverter });
-    m_pLabelOutInvert = new QLabel(polarity.contains(QLatin1String("Polarity")) ? tr("Polarity:") : tr("Invert:"));
+    m_pLabelOutInvert
+        = new QLabel(polarity.contains(QLatin1String("Polarity")) ? tr("Polarity:") : tr("Invert:"));
     m_pLabelOutStatus = new QLabel(tr("Status:"));
 
     if (m_bUserOutputSelector) {
@@ -183,7 +186,7 @@ void IOTriggerWidget::createOutputLines()
                 // Only five numbered slots exist; without this, rows six and up
                 // would show a value that never reaches the camera.
                 connect(userValue, &QCheckBox::stateChanged, this,
-                        [this, i](int state) { OnCBOutUserValueChanged(i, state); });
+                    [this, i](int state) { OnCBOutUserValueChanged(i, state); });
             }
             grid_Output->addWidget(userValue, row, 5, Qt::AlignCenter);
         }
@@ -230,8 +233,8 @@ void IOTriggerWidget::updateOutSource()
             if (walk.select(m_OutputLineNames.value(i)))
                 features.FillComboBox(FN::LineSource, line->ComboSource.data(), true);
             const QString source = line->ComboSource->currentText();
-            line->CBStatus->setEnabled(source == QLatin1String(FE::Direct)
-                                       && features.IsFeatureWritable(FN::LineStatus));
+            line->CBStatus->setEnabled(
+                source == QLatin1String(FE::Direct) && features.IsFeatureWritable(FN::LineStatus));
             if (m_bUserOutputSelector && line->CBUserValue)
                 line->CBUserValue->setEnabled(sourceIsUserOutput(source));
         }
@@ -245,7 +248,7 @@ void IOTriggerWidget::updateOutSource()
             if (walk.select(m_OutputLineNames.value(i)))
                 features.FillComboBox(sourceFeature, line->ComboSource.data(), true);
             line->CBStatus->setEnabled(features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels)
-                                       && line->ComboSource->currentText() == QLatin1String(FE::GPO));
+                && line->ComboSource->currentText() == QLatin1String(FE::GPO));
         }
         const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
         qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
@@ -281,7 +284,8 @@ void IOTriggerWidget::updateOutInvert()
                         features.IsFeatureWritable(FN::LineOutPolarity, FN::SyncOutPolarity));
                 }
             }
-            const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
+            const QString restored
+                = walk.restore(); // outside qCDebug, which skips its arguments when disabled
             qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
         }
     }
@@ -300,7 +304,7 @@ void IOTriggerWidget::updateOutStatus()
             continue;
         line->CBStatus->setChecked(features.GetValue(FN::LineStatus) != 0.0);
         line->CBStatus->setEnabled(line->ComboSource->currentText() == QLatin1String(FE::Direct)
-                                   && features.IsFeatureWritable(FN::LineStatus));
+            && features.IsFeatureWritable(FN::LineStatus));
     }
     const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
     qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;

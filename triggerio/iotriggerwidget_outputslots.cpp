@@ -30,7 +30,7 @@ void IOTriggerWidget::OnComboOutSourceChanged(QString value)
             if (source == value)
                 features.SetStringValue(FN::LineOutSource, FN::SyncOutSource, source);
             line->CBStatus->setEnabled(features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels)
-                                       && source == QLatin1String(FE::GPO));
+                && source == QLatin1String(FE::GPO));
         }
         if (walk.restore().isEmpty())
             qCDebug(lcTabExtension) << "Orvik Error  OnComboOutSourceChanged";
@@ -41,8 +41,8 @@ void IOTriggerWidget::OnComboOutSourceChanged(QString value)
             const QString source = line->ComboSource->currentText();
             if (selected && source == value)
                 features.SetStringValue(FN::LineSource, source);
-            line->CBStatus->setEnabled(source == QLatin1String(FE::Direct)
-                                       && features.IsFeatureWritable(FN::LineStatus));
+            line->CBStatus->setEnabled(
+                source == QLatin1String(FE::Direct) && features.IsFeatureWritable(FN::LineStatus));
             if (m_bUserOutputSelector && line->CBUserValue)
                 line->CBUserValue->setEnabled(source.contains(QLatin1String(FE::UserOutput)));
         }
@@ -70,7 +70,7 @@ void IOTriggerWidget::OnCBOutInvertChanged(int /*value*/)
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
             if (walk.select(m_OutputLineNames.value(i)))
                 features.SetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity,
-                                        line->CBInvert->isChecked() ? FE::Invert : FE::Normal);
+                    line->CBInvert->isChecked() ? FE::Invert : FE::Normal);
         }
         if (walk.restore().isEmpty())
             qCDebug(lcTabExtension) << "Orvik Error updateOutSource: ";

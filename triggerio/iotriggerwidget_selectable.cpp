@@ -53,8 +53,8 @@ void IOTriggerWidget::createOptionalOut()
     gb_SelectOutput->setMaximumHeight(55 * m_nSelectableOutputCount);
 
     for (int i = 0; i < m_nSelectableOutputCount; ++i) {
-        grid_SelectableOut->addWidget(new QLabel(m_SelectableOutputNames.value(i) + ": "), i + 1, 0,
-                                      Qt::AlignLeft);
+        grid_SelectableOut->addWidget(
+            new QLabel(m_SelectableOutputNames.value(i) + ": "), i + 1, 0, Qt::AlignLeft);
         QComboBox *mode = new QComboBox;
         connect(mode, SIGNAL(currentIndexChanged(QString)), this, SLOT(OnComboOptionalOutChanged(QString)));
         m_SelectableOutputWidgets.append(mode);

@@ -20,8 +20,8 @@
 namespace {
 
 // Features whose first read tells which refresh ran.
-const QStringList s_Markers{ "TriggerSource", "TriggerSelector", "LineSource", "LineInverter",
-                             "LineStatus",    "UserOutputSelector" };
+const QStringList s_Markers { "TriggerSource", "TriggerSelector", "LineSource", "LineInverter", "LineStatus",
+    "UserOutputSelector" };
 
 // Marker features in the order the page first read them (values or entries).
 QStringList firstReads(const OrvSim::Camera &camera)
@@ -109,22 +109,22 @@ void tst_Dispatch::rowsRunInTableOrderOnce_data()
     // exposure-mode.json has two output lines: one walk writes the selector three times.
     QTest::newRow("empty list") << QStringList() << QStringList() << 0;
     QTest::newRow("three names of one row, one listed twice")
-        << QStringList{ "LineSource", "LineOutSource", "SyncOutSource", "LineSource" }
-        << QStringList{ "LineSource", "UserOutputSelector" } << 3;
+        << QStringList { "LineSource", "LineOutSource", "SyncOutSource", "LineSource" }
+        << QStringList { "LineSource", "UserOutputSelector" } << 3;
     QTest::newRow("table order, not list order")
-        << QStringList{ "LineInverter", "LineSource" }
-        << QStringList{ "LineSource", "UserOutputSelector", "LineInverter" } << 6;
-    QTest::newRow("status, then inversion") << QStringList{ "LineStatus" }
-                                            << QStringList{ "LineStatus", "LineInverter" } << 6;
+        << QStringList { "LineInverter", "LineSource" }
+        << QStringList { "LineSource", "UserOutputSelector", "LineInverter" } << 6;
+    QTest::newRow("status, then inversion")
+        << QStringList { "LineStatus" } << QStringList { "LineStatus", "LineInverter" } << 6;
     QTest::newRow("trigger source before selector")
-        << QStringList{ "TriggerSelector", "TriggerSource" } << QStringList{ "TriggerSource", "TriggerSelector" }
-        << 0;
-    QTest::newRow("observed user output name") << QStringList{ "UserOutSelector" }
-                                               << QStringList{ "UserOutputSelector" } << 0;
-    QTest::newRow("camera's user output name is not a row") << QStringList{ "UserOutputSelector" }
-                                                            << QStringList() << 0;
-    QTest::newRow("other letter case") << QStringList{ "linesource", "LINEINVERTER", "lineStatus" }
-                                       << QStringList() << 0;
+        << QStringList { "TriggerSelector", "TriggerSource" }
+        << QStringList { "TriggerSource", "TriggerSelector" } << 0;
+    QTest::newRow("observed user output name")
+        << QStringList { "UserOutSelector" } << QStringList { "UserOutputSelector" } << 0;
+    QTest::newRow("camera's user output name is not a row")
+        << QStringList { "UserOutputSelector" } << QStringList() << 0;
+    QTest::newRow("other letter case")
+        << QStringList { "linesource", "LINEINVERTER", "lineStatus" } << QStringList() << 0;
 }
 
 void tst_Dispatch::rowsRunInTableOrderOnce()
@@ -152,7 +152,7 @@ void tst_Dispatch::rowsRunInTableOrderOnce()
 
 void tst_Dispatch::lineModeRebuildsRows()
 {
-    QCOMPARE(m_Page->m_OutputLineNames, (QStringList{ "Line2", "Line3" }));
+    QCOMPARE(m_Page->m_OutputLineNames, (QStringList { "Line2", "Line3" }));
     const QPointer<QComboBox> oldSource = row(0)->ComboSource.data();
     const QPointer<QWidget> oldLabel = m_Page->m_OutputWidgets.at(0);
     const int before = m_Page->grid_Output->count();
@@ -161,7 +161,7 @@ void tst_Dispatch::lineModeRebuildsRows()
     m_Camera->clearJournal();
     refresh({ "LineMode" });
 
-    QCOMPARE(m_Page->m_OutputLineNames, (QStringList{ "Line2", "Line3", "Line4" }));
+    QCOMPARE(m_Page->m_OutputLineNames, (QStringList { "Line2", "Line3", "Line4" }));
     QCOMPARE(m_Page->m_OutputLines.size(), 3);
     QCOMPARE(m_Page->m_OutputWidgets.size(), 3);
     QVERIFY(oldSource.isNull());
@@ -176,8 +176,8 @@ void tst_Dispatch::lineModeRebuildsRows()
     QCOMPARE(row(2)->ComboSource->currentText(), QString("Off"));
     QCOMPARE(row(2)->ComboSource->maximumWidth(), QWIDGETSIZE_MAX);
     QCOMPARE(m_Page->gb_Output->maximumHeight(), 35 * 3 + 50);
-    QCOMPARE(static_cast<QComboBox *>(m_Page->m_SelectableOutputWidgets.at(0))->currentText(),
-             QString("Output"));
+    QCOMPARE(
+        static_cast<QComboBox *>(m_Page->m_SelectableOutputWidgets.at(0))->currentText(), QString("Output"));
 
     const QStringList writes = TestCamera::writes(*m_Camera);
     QVERIFY2(writes.filter("LineMode").isEmpty(), qPrintable(writes.join(", ")));
@@ -192,12 +192,8 @@ void tst_Dispatch::lineModeRebuildsRows()
 void tst_Dispatch::rebuildReplacesLevelsRow()
 {
     open(CameraVariant::load("exposure-mode.json",
-                             { QJsonObject{ { "name", "LineOutLevels" },
-                                            { "type", "Integer" },
-                                            { "value", 2 },
-                                            { "min", 0 },
-                                            { "max", 63 },
-                                            { "inc", 1 } } }));
+        { QJsonObject { { "name", "LineOutLevels" }, { "type", "Integer" }, { "value", 2 }, { "min", 0 },
+            { "max", 63 }, { "inc", 1 } } }));
     const QPointer<QLineEdit> oldField = m_Page->m_pEditOutLine;
     QVERIFY(oldField);
 
@@ -207,8 +203,8 @@ void tst_Dispatch::rebuildReplacesLevelsRow()
 
     QVERIFY(oldField.isNull());
     QCOMPARE(m_Page->gb_Output->findChildren<QLineEdit *>().size(), 1);
-    QCOMPARE(m_Page->gb_Output->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly).size(),
-             5 + 3 + 1);
+    QCOMPARE(
+        m_Page->gb_Output->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly).size(), 5 + 3 + 1);
     QCOMPARE(m_Page->grid_Output->itemAtPosition(4, 3)->widget(), m_Page->m_pEditOutLine);
     QCOMPARE(m_Page->grid_Output->itemAtPosition(4, 0)->widget(), m_Page->m_pLabelOutLine);
     QCOMPARE(m_Page->m_pEditOutLine->text(), QString("2"));
@@ -234,10 +230,18 @@ void tst_Dispatch::cameraChangeShownWhileVisible_data()
     QTest::addColumn<int>("rowIndex");
     QTest::addColumn<QString>("control");
 
-    QTest::newRow("inversion of the second line") << "LineInverter" << "true" << "Line3" << 1 << "invert";
-    QTest::newRow("level of the first line") << "LineStatus" << "true" << "Line2" << 0 << "status";
-    QTest::newRow("value of a user output") << "UserOutputValue" << "true" << "UserOutput1" << 0 << "user";
-    QTest::newRow("source of the second line") << "LineSource" << "ExposureActive" << "Line3" << 1 << "source";
+    QTest::newRow("inversion of the second line") << "LineInverter"
+                                                  << "true"
+                                                  << "Line3" << 1 << "invert";
+    QTest::newRow("level of the first line") << "LineStatus"
+                                             << "true"
+                                             << "Line2" << 0 << "status";
+    QTest::newRow("value of a user output") << "UserOutputValue"
+                                            << "true"
+                                            << "UserOutput1" << 0 << "user";
+    QTest::newRow("source of the second line") << "LineSource"
+                                               << "ExposureActive"
+                                               << "Line3" << 1 << "source";
 }
 
 void tst_Dispatch::cameraChangeShownWhileVisible()

@@ -33,7 +33,7 @@ QJsonArray list(const QStringList &texts)
 // and their sources; the line selector offers lineCount lines.
 QJsonArray lineOutputs(int lineCount, const QJsonObject &modes, const QJsonObject &sources)
 {
-    return QJsonArray{
+    return QJsonArray {
         patch("LineSelector", { { "entries", list(CameraVariant::numbered("Line", 0, lineCount)) } }),
         patch("LineMode", { { "values", modes } }),
         patch("LineSource", { { "values", sources } }),
@@ -101,24 +101,23 @@ void tst_OutputLines::findsOutputLines_data()
     QTest::addColumn<int>("height");
 
     QTest::newRow("line selector: lines whose mode is output")
-        << "exposure-mode.json" << QJsonArray() << QStringList{ "Line2", "Line3" }
-        << QStringList{ "UserOutput1", "Direct" } << QList<bool>{ false, true } << 35 * 2 + 50;
+        << "exposure-mode.json" << QJsonArray() << QStringList { "Line2", "Line3" }
+        << QStringList { "UserOutput1", "Direct" } << QList<bool> { false, true } << 35 * 2 + 50;
     QTest::newRow("line selector: a line switched to output before opening")
         << "exposure-mode.json"
         << lineOutputs(6, { { "Line2", "Output" }, { "Line5", "Output" } },
-                       { { "Line2", "Direct" }, { "Line5", "ExposureActive" } })
-        << QStringList{ "Line2", "Line5" } << QStringList{ "Direct", "ExposureActive" }
-        << QList<bool>{ true, false } << 35 * 2 + 50;
-    QTest::newRow("line selector: all lines inputs")
-        << "exposure-mode.json" << lineOutputs(6, {}, {}) << QStringList() << QStringList() << QList<bool>()
-        << 50;
+               { { "Line2", "Direct" }, { "Line5", "ExposureActive" } })
+        << QStringList { "Line2", "Line5" } << QStringList { "Direct", "ExposureActive" }
+        << QList<bool> { true, false } << 35 * 2 + 50;
+    QTest::newRow("line selector: all lines inputs") << "exposure-mode.json" << lineOutputs(6, {}, {})
+                                                     << QStringList() << QStringList() << QList<bool>() << 50;
     QTest::newRow("sync out selector: every entry, levels row")
-        << "syncout.json" << QJsonArray() << QStringList{ "SyncOut1", "SyncOut2", "SyncOut3", "SyncOut4" }
-        << QStringList{ "Exposing", "FrameTriggerReady", "GPO", "GPO" }
-        << QList<bool>{ false, false, true, true } << 35 * 4 + 85;
+        << "syncout.json" << QJsonArray() << QStringList { "SyncOut1", "SyncOut2", "SyncOut3", "SyncOut4" }
+        << QStringList { "Exposing", "FrameTriggerReady", "GPO", "GPO" }
+        << QList<bool> { false, false, true, true } << 35 * 4 + 85;
     QTest::newRow("line out selector: every entry, levels row")
-        << "lineout.json" << QJsonArray() << QStringList{ "LineOut1", "LineOut2", "LineOut3" }
-        << QStringList{ "Exposing", "GPO", "GPO" } << QList<bool>{ false, true, true } << 35 * 3 + 85;
+        << "lineout.json" << QJsonArray() << QStringList { "LineOut1", "LineOut2", "LineOut3" }
+        << QStringList { "Exposing", "GPO", "GPO" } << QList<bool> { false, true, true } << 35 * 3 + 85;
 }
 
 void tst_OutputLines::findsOutputLines()
@@ -157,21 +156,21 @@ void tst_OutputLines::invertWritesEveryLineFromItsBox_data()
     QTest::addColumn<QStringList>("expected");
 
     // Rows 1 and 3 are checked beforehand; the user then checks row 2.
-    const QJsonObject fourOutputs{ { "Line2", "Output" }, { "Line3", "Output" }, { "Line4", "Output" },
-                                   { "Line5", "Output" } };
+    const QJsonObject fourOutputs { { "Line2", "Output" }, { "Line3", "Output" }, { "Line4", "Output" },
+        { "Line5", "Output" } };
     QTest::newRow("line selector: four lines, selector restored once")
         << "exposure-mode.json" << lineOutputs(6, fourOutputs, {})
-        << QStringList{ "LineSelector=Line2", "LineInverter=true",  "LineSelector=Line3",
-                        "LineInverter=true",  "LineSelector=Line4", "LineInverter=true",
-                        "LineSelector=Line5", "LineInverter=false", "LineSelector=Line0",
-                        // the status refresh that follows walks the lines again
-                        "LineSelector=Line2", "LineSelector=Line3", "LineSelector=Line4",
-                        "LineSelector=Line5", "LineSelector=Line0" };
+        << QStringList { "LineSelector=Line2", "LineInverter=true", "LineSelector=Line3", "LineInverter=true",
+               "LineSelector=Line4", "LineInverter=true", "LineSelector=Line5", "LineInverter=false",
+               "LineSelector=Line0",
+               // the status refresh that follows walks the lines again
+               "LineSelector=Line2", "LineSelector=Line3", "LineSelector=Line4", "LineSelector=Line5",
+               "LineSelector=Line0" };
     QTest::newRow("sync out selector: polarity texts")
         << "syncout.json" << QJsonArray()
-        << QStringList{ "SyncOutSelector=SyncOut1", "SyncOutPolarity=Invert", "SyncOutSelector=SyncOut2",
-                        "SyncOutPolarity=Invert",   "SyncOutSelector=SyncOut3", "SyncOutPolarity=Invert",
-                        "SyncOutSelector=SyncOut4", "SyncOutPolarity=Normal", "SyncOutSelector=SyncOut1" };
+        << QStringList { "SyncOutSelector=SyncOut1", "SyncOutPolarity=Invert", "SyncOutSelector=SyncOut2",
+               "SyncOutPolarity=Invert", "SyncOutSelector=SyncOut3", "SyncOutPolarity=Invert",
+               "SyncOutSelector=SyncOut4", "SyncOutPolarity=Normal", "SyncOutSelector=SyncOut1" };
 }
 
 void tst_OutputLines::invertWritesEveryLineFromItsBox()
@@ -203,14 +202,14 @@ void tst_OutputLines::statusWritesLevels_data()
 
     // Row 1 is checked beforehand; the user then checks row 2.
     QTest::newRow("sync out: second on while first checked gives 3")
-        << "syncout.json" << QJsonArray() << QStringList{ "SyncOutLevels=3" } << "3";
+        << "syncout.json" << QJsonArray() << QStringList { "SyncOutLevels=3" } << "3";
     QTest::newRow("line out: same mask on the other naming")
-        << "lineout.json" << QJsonArray() << QStringList{ "LineOutLevels=3" } << "3";
+        << "lineout.json" << QJsonArray() << QStringList { "LineOutLevels=3" } << "3";
     // Line2's status is read-only (its source is a user output), so only
     // Line3's level is written.
     QTest::newRow("line selector: each line's own status")
         << "exposure-mode.json" << QJsonArray()
-        << QStringList{ "LineSelector=Line2", "LineSelector=Line3", "LineStatus=true", "LineSelector=Line0" }
+        << QStringList { "LineSelector=Line2", "LineSelector=Line3", "LineStatus=true", "LineSelector=Line0" }
         << QString();
 }
 
@@ -236,10 +235,9 @@ void tst_OutputLines::statusWritesLevels()
 void tst_OutputLines::levelBitsPastMaskWidthReadLow()
 {
     const QStringList outputs = CameraVariant::numbered("SyncOut", 1, 66);
-    open(CameraVariant::load(
-        "syncout.json",
+    open(CameraVariant::load("syncout.json",
         { patch("SyncOutSelector", { { "entries", list(outputs) } }),
-          patch("SyncOutLevels", { { "value", 1 } }) }));
+            patch("SyncOutLevels", { { "value", 1 } }) }));
     QCOMPARE(m_Page->m_OutputLines.size(), 66);
 
     QVERIFY(row(0)->CBStatus->isChecked());
@@ -253,7 +251,7 @@ void tst_OutputLines::levelBitsPastMaskWidthReadLow()
         row(32)->CBStatus->setChecked(true);
     }
     row(1)->CBStatus->setChecked(true);
-    QCOMPARE(TestCamera::writes(*m_Camera), QStringList{ "SyncOutLevels=2" });
+    QCOMPARE(TestCamera::writes(*m_Camera), QStringList { "SyncOutLevels=2" });
     QCOMPARE(m_Page->m_pEditOutLine->text(), QString("2"));
 }
 
@@ -278,7 +276,7 @@ void tst_OutputLines::userValueReachesItsUserOutput()
     }
     const QStringList userOutputs = CameraVariant::numbered("UserOutput", 1, 7);
     QJsonArray patches = lineOutputs(7, modes, sources);
-    patches << patch("LineSource", { { "entries", list(QStringList{ "Off", "Direct" } + userOutputs) } })
+    patches << patch("LineSource", { { "entries", list(QStringList { "Off", "Direct" } + userOutputs) } })
             << patch("UserOutputSelector", { { "entries", list(userOutputs) } });
     open(CameraVariant::load("exposure-mode.json", patches));
     QCOMPARE(m_Page->m_OutputLines.size(), 7);
@@ -291,18 +289,18 @@ void tst_OutputLines::userValueReachesItsUserOutput()
     row(rowIndex)->CBUserValue->setChecked(true);
 
     const QStringList writes = TestCamera::writes(*m_Camera);
-    QCOMPARE(writes.mid(0, 3), (QStringList{ "UserOutputSelector=" + userOutput, "UserOutputValue=true",
-                                             "UserOutputSelector=" + QString::fromStdString(before) }));
+    QCOMPARE(writes.mid(0, 3),
+        (QStringList { "UserOutputSelector=" + userOutput, "UserOutputValue=true",
+            "UserOutputSelector=" + QString::fromStdString(before) }));
     QCOMPARE(m_Camera->valueOf("UserOutputValue", userOutput.toStdString()), std::string("true"));
     QCOMPARE(writes.filter("UserOutputValue=").size(), 1);
 }
 
 void tst_OutputLines::rowsSharingUserOutputGetSameValue()
 {
-    open(CameraVariant::load(
-        "exposure-mode.json",
+    open(CameraVariant::load("exposure-mode.json",
         lineOutputs(6, { { "Line2", "Output" }, { "Line3", "Output" }, { "Line4", "Output" } },
-                    { { "Line2", "UserOutput1" }, { "Line3", "UserOutput2" }, { "Line4", "UserOutput1" } })));
+            { { "Line2", "UserOutput1" }, { "Line3", "UserOutput2" }, { "Line4", "UserOutput1" } })));
     QCOMPARE(m_Page->m_OutputLines.size(), 3);
     m_Camera->setFromCamera("UserOutputSelector", "UserOutput3");
     m_Camera->clearJournal();
@@ -310,9 +308,9 @@ void tst_OutputLines::rowsSharingUserOutputGetSameValue()
     row(2)->CBUserValue->setChecked(true);
 
     QCOMPARE(TestCamera::writes(*m_Camera).mid(0, 6),
-             (QStringList{ "UserOutputSelector=UserOutput1", "UserOutputValue=true",
-                           "UserOutputSelector=UserOutput3", "UserOutputSelector=UserOutput1",
-                           "UserOutputValue=true", "UserOutputSelector=UserOutput3" }));
+        (QStringList { "UserOutputSelector=UserOutput1", "UserOutputValue=true",
+            "UserOutputSelector=UserOutput3", "UserOutputSelector=UserOutput1", "UserOutputValue=true",
+            "UserOutputSelector=UserOutput3" }));
     QVERIFY(row(0)->CBUserValue->isChecked());
     QVERIFY(!row(1)->CBUserValue->isChecked());
     QCOMPARE(m_Camera->valueOf("UserOutputValue", "UserOutput2"), std::string("false"));
@@ -323,7 +321,8 @@ void tst_OutputLines::rowsSharingUserOutputGetSameValue()
 void tst_OutputLines::userOutputMissingFromSelectorWritesNothing()
 {
     QJsonArray patches = lineOutputs(6, { { "Line2", "Output" } }, { { "Line2", "UserOutput4" } });
-    patches << patch("LineSource", { { "entries", list({ "Off", "Direct", "UserOutput1", "UserOutput4" }) } });
+    patches << patch(
+        "LineSource", { { "entries", list({ "Off", "Direct", "UserOutput1", "UserOutput4" }) } });
     open(CameraVariant::load("exposure-mode.json", patches));
     QCOMPARE(m_Page->m_OutputLines.size(), 1);
     QCOMPARE(row(0)->ComboSource->currentText(), QString("UserOutput4"));
@@ -344,8 +343,8 @@ void tst_OutputLines::sourceChoiceWritesEveryLineShowingIt()
     row(0)->ComboSource->setCurrentText("Direct");
 
     QCOMPARE(TestCamera::writes(*m_Camera).mid(0, 5),
-             (QStringList{ "LineSelector=Line2", "LineSource=Direct", "LineSelector=Line3", "LineSource=Direct",
-                           "LineSelector=Line0" }));
+        (QStringList { "LineSelector=Line2", "LineSource=Direct", "LineSelector=Line3", "LineSource=Direct",
+            "LineSelector=Line0" }));
     QCOMPARE(m_Camera->valueOf("LineSource", "Line2"), std::string("Direct"));
     QVERIFY(row(0)->CBStatus->isEnabled());
     QVERIFY(!row(0)->CBUserValue->isEnabled());
@@ -355,7 +354,7 @@ void tst_OutputLines::sourceChoiceWritesEveryLineShowingIt()
 void tst_OutputLines::selectableRefreshWritesNoLineMode()
 {
     open(TestCamera::load("exposure-mode.json"));
-    QCOMPARE(m_Page->m_SelectableOutputNames, (QStringList{ "Line4", "Line5" }));
+    QCOMPARE(m_Page->m_SelectableOutputNames, (QStringList { "Line4", "Line5" }));
     m_Camera->setFromCamera("LineSelector", "Line1");
     m_Camera->setFromCamera("LineMode", "Output", "Line5");
     m_Camera->clearJournal();
@@ -363,15 +362,20 @@ void tst_OutputLines::selectableRefreshWritesNoLineMode()
     m_Page->updateOptionalOut();
 
     QCOMPARE(TestCamera::writes(*m_Camera),
-             (QStringList{ "LineSelector=Line4", "LineSelector=Line5", "LineSelector=Line1" }));
+        (QStringList { "LineSelector=Line4", "LineSelector=Line5", "LineSelector=Line1" }));
     QCOMPARE(m_Camera->valueOf("LineMode", "Line4"), std::string("Input"));
     QCOMPARE(m_Camera->valueOf("LineMode", "Line5"), std::string("Output"));
-    QCOMPARE(static_cast<QComboBox *>(m_Page->m_SelectableOutputWidgets.at(0))->currentText(), QString("Input"));
-    QCOMPARE(static_cast<QComboBox *>(m_Page->m_SelectableOutputWidgets.at(1))->currentText(), QString("Output"));
+    QCOMPARE(
+        static_cast<QComboBox *>(m_Page->m_SelectableOutputWidgets.at(0))->currentText(), QString("Input"));
+    QCOMPARE(
+        static_cast<QComboBox *>(m_Page->m_SelectableOutputWidgets.at(1))->currentText(), QString("Output"));
 
-    // The user's own choice still reaches the camera.
+    // The user's own choice still reaches the camera, for every line showing it.
+    m_Camera->clearJournal();
     static_cast<QComboBox *>(m_Page->m_SelectableOutputWidgets.at(0))->setCurrentText("Output");
-    QVERIFY(TestCamera::writes(*m_Camera).contains("LineMode=Output"));
+    QCOMPARE(TestCamera::writes(*m_Camera),
+        (QStringList { "LineSelector=Line4", "LineMode=Output", "LineSelector=Line5", "LineMode=Output",
+            "LineSelector=Line1" }));
     QCOMPARE(m_Camera->valueOf("LineMode", "Line4"), std::string("Output"));
 }
 
