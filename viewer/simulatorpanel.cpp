@@ -34,9 +34,12 @@ SimulatorPanel::SimulatorPanel(QWidget *parent)
 {
     auto *lineGroup = new QGroupBox(QStringLiteral("Input line level"));
     m_pComboLine = new QComboBox;
+    m_pComboLine->setObjectName(QStringLiteral("comboLine"));
     m_pComboLine->setMinimumContentsLength(8);
     m_pCBLevel = new QCheckBox(QStringLiteral("High"));
+    m_pCBLevel->setObjectName(QStringLiteral("cbLevel"));
     m_pLabelNoLines = new QLabel(QStringLiteral("This camera has no line status."));
+    m_pLabelNoLines->setObjectName(QStringLiteral("labelNoLines"));
     m_pLabelNoLines->setWordWrap(true);
     auto *lineRow = new QHBoxLayout;
     lineRow->addWidget(m_pComboLine, 1);
@@ -47,10 +50,14 @@ SimulatorPanel::SimulatorPanel(QWidget *parent)
 
     auto *featureGroup = new QGroupBox(QStringLiteral("Change from the camera side"));
     m_pComboFeature = new QComboBox;
+    m_pComboFeature->setObjectName(QStringLiteral("comboFeature"));
     m_pEditEntry = new QLineEdit;
+    m_pEditEntry->setObjectName(QStringLiteral("editEntry"));
     m_pEditEntry->setPlaceholderText(QStringLiteral("selected entry"));
     m_pEditValue = new QLineEdit;
+    m_pEditValue->setObjectName(QStringLiteral("editValue"));
     m_pButtonApply = new QPushButton(QStringLiteral("Apply"));
+    m_pButtonApply->setObjectName(QStringLiteral("buttonApply"));
     auto *form = new QFormLayout(featureGroup);
     form->addRow(QStringLiteral("Feature:"), m_pComboFeature);
     form->addRow(QStringLiteral("For entry:"), m_pEditEntry);
