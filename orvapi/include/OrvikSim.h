@@ -106,7 +106,7 @@ public:
     std::string valueOf(const std::string &feature, const std::string &selectorEntry = std::string()) const;
 
     /// Makes `operation` on `feature` fail with `code`, for the next `count`
-    /// calls (-1: until cleared).
+    /// calls (-1: until cleared). A feature the camera does not have is ignored.
     void injectFailure(const std::string &feature, Operation operation, TKN::OrvAPI::OrvErrorType code,
                        int count = -1);
     void clearFailures();
