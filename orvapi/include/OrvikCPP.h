@@ -233,7 +233,9 @@ typedef shared_ptr<Feature> FeaturePtr;
 /// Receives change notifications of the features it is registered on.
 ///
 /// Notifications are delivered on a thread of the library's own, never on the
-/// thread that caused the change. Once UnregisterObserver has returned on a
+/// thread that caused the change. An observer hears of a change only when it
+/// was registered on the feature as the change happened and still is when the
+/// notification is delivered. Once UnregisterObserver has returned on a
 /// thread other than that notification thread, no notification to that
 /// observer is running or will start for that feature: UnregisterObserver
 /// waits for a delivery already in progress. Called from inside a

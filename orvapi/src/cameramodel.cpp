@@ -255,8 +255,12 @@ void CameraModel::post(const std::vector<int> &features) const
         return;
     std::vector<NotificationDispatcher::Item> items;
     items.reserve(features.size());
-    for (int f : features)
-        items.push_back(NotificationDispatcher::Item{m_Features[f], static_cast<SimFeature *>(m_Features[f].get())});
+    for (int f : features) {
+        SimFeature *feature = static_cast<SimFeature *>(m_Features[f].get());
+        std::vector<std::uint64_t> recipients = feature->registrations();
+        if (!recipients.empty())
+            items.push_back(NotificationDispatcher::Item{m_Features[f], feature, std::move(recipients)});
+    }
     NotificationDispatcher::instance().post(std::move(items));
 }
 

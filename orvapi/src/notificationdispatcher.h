@@ -5,6 +5,7 @@
 #include "OrvikCPP.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -23,6 +24,8 @@ public:
     {
         TKN::OrvAPI::FeaturePtr feature;
         SimFeature *simFeature;
+        /// Registration numbers of the observers to tell.
+        std::vector<std::uint64_t> recipients;
     };
 
     static NotificationDispatcher &instance();

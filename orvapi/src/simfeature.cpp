@@ -4,11 +4,25 @@
 #include "notificationdispatcher.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 using namespace TKN::OrvAPI;
 
 namespace OrvSim {
+
+namespace {
+
+std::atomic<std::uint64_t> s_LastRegistration{0};
+
+template <class Registrations>
+auto findRegistration(Registrations &registrations, const IFeatureObserver *observer)
+{
+    return std::find_if(registrations.begin(), registrations.end(),
+                        [observer](const auto &r) { return r.observer.get() == observer; });
+}
+
+} // namespace
 
 // Holds the model for one call; answers OrvErrNotAvailable once the camera is gone.
 #define WITH_MODEL(model)                                      \
@@ -174,11 +188,10 @@ OrvErrorType SimFeature::RegisterObserver(const IFeatureObserverPtr &pObserver)
         err = OrvErrBadParameter;
     } else {
         std::lock_guard<std::mutex> lock(m_ObserverMutex);
-        const auto found = std::find(m_Observers.begin(), m_Observers.end(), pObserver);
-        if (found != m_Observers.end())
+        if (findRegistration(m_Observers, pObserver.get()) != m_Observers.end())
             err = OrvErrAlreadyRegistered;
         else
-            m_Observers.push_back(pObserver);
+            m_Observers.push_back(Registration{pObserver, ++s_LastRegistration});
     }
     model->endObserverCall(m_Index, Operation::RegisterObserver, err);
     return err;
@@ -198,11 +211,11 @@ OrvErrorType SimFeature::UnregisterObserver(const IFeatureObserverPtr &pObserver
         err = OrvErrBadParameter;
     } else {
         std::unique_lock<std::mutex> lock(m_ObserverMutex);
-        const auto found = std::find(m_Observers.begin(), m_Observers.end(), pObserver);
+        const auto found = findRegistration(m_Observers, pObserver.get());
         if (found == m_Observers.end()) {
             err = OrvErrNotFound;
         } else {
-            removed = *found;
+            removed = found->observer;
             m_Observers.erase(found);
         }
         // A delivery to this observer may be running; the notification thread
@@ -220,29 +233,33 @@ OrvErrorType SimFeature::UnregisterObserver(const IFeatureObserverPtr &pObserver
     return err;
 }
 
-void SimFeature::deliver(const FeaturePtr &self)
+std::vector<std::uint64_t> SimFeature::registrations()
+{
+    std::lock_guard<std::mutex> lock(m_ObserverMutex);
+    std::vector<std::uint64_t> numbers;
+    numbers.reserve(m_Observers.size());
+    for (const Registration &registration : m_Observers)
+        numbers.push_back(registration.number);
+    return numbers;
+}
+
+void SimFeature::deliver(const FeaturePtr &self, const std::vector<std::uint64_t> &recipients)
 {
     if (m_Model.expired())
         return;
-    // The list is read at delivery time: an observer registered after the
-    // change was queued hears of it, one unregistered meanwhile does not.
-    std::vector<const IFeatureObserver *> order;
-    {
-        std::lock_guard<std::mutex> lock(m_ObserverMutex);
-        order.reserve(m_Observers.size());
-        for (const IFeatureObserverPtr &observer : m_Observers)
-            order.push_back(observer.get());
-    }
-    for (const IFeatureObserver *candidate : order) {
+    // Only observers registered when the change happened, and still
+    // registered now, hear of it: a client that unregisters around its own
+    // writes is not told of them later.
+    for (const std::uint64_t number : recipients) {
         IFeatureObserverPtr observer;
         {
             std::lock_guard<std::mutex> lock(m_ObserverMutex);
             const auto found = std::find_if(m_Observers.begin(), m_Observers.end(),
-                                            [candidate](const IFeatureObserverPtr &o) { return o.get() == candidate; });
+                                            [number](const Registration &r) { return r.number == number; });
             if (found == m_Observers.end())
                 continue;
-            observer = *found;
-            m_pDelivering = candidate;
+            observer = found->observer;
+            m_pDelivering = observer.get();
         }
         try {
             observer->NotifyFeatureChange(self);
@@ -262,7 +279,7 @@ void SimFeature::deliver(const FeaturePtr &self)
 
 void SimFeature::dropObservers()
 {
-    std::vector<IFeatureObserverPtr> dropped;
+    std::vector<Registration> dropped;
     {
         std::lock_guard<std::mutex> lock(m_ObserverMutex);
         dropped.swap(m_Observers);

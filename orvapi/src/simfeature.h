@@ -5,6 +5,7 @@
 #include "OrvikCPP.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -58,8 +59,11 @@ public:
     TKN::OrvAPI::OrvErrorType RegisterObserver(const TKN::OrvAPI::IFeatureObserverPtr &pObserver) override;
     TKN::OrvAPI::OrvErrorType UnregisterObserver(const TKN::OrvAPI::IFeatureObserverPtr &pObserver) override;
 
-    /// Runs on the notification thread: tells every observer registered now.
-    void deliver(const TKN::OrvAPI::FeaturePtr &self);
+    /// The observers registered now, by registration number, in order.
+    std::vector<std::uint64_t> registrations();
+    /// Runs on the notification thread: tells each of `recipients` that is
+    /// still registered.
+    void deliver(const TKN::OrvAPI::FeaturePtr &self, const std::vector<std::uint64_t> &recipients);
     /// The camera is closing: no more deliveries, and observers are let go.
     void dropObservers();
 
@@ -75,7 +79,12 @@ private:
 
     std::mutex m_ObserverMutex;
     std::condition_variable m_DeliveryDone;
-    std::vector<TKN::OrvAPI::IFeatureObserverPtr> m_Observers;
+    struct Registration
+    {
+        TKN::OrvAPI::IFeatureObserverPtr observer;
+        std::uint64_t number;
+    };
+    std::vector<Registration> m_Observers;
     const TKN::OrvAPI::IFeatureObserver *m_pDelivering = nullptr;
 };
 

@@ -79,7 +79,7 @@ private slots:
     void registrationErrors();
     void unregisterWaitsForRunningDelivery();
     void unregisterFromInsideANotification();
-    void observerListReadAtDeliveryTime();
+    void onlyObserversRegisteredThroughoutHearOfAChange();
     void pendingNotificationsOfAClosedCamera();
     void concurrentChangesAndRegistrations();
 
@@ -294,7 +294,7 @@ void tst_NotificationDispatcher::unregisterFromInsideANotification()
     QCOMPARE(remover->deliveries.load(), 1);
 }
 
-void tst_NotificationDispatcher::observerListReadAtDeliveryTime()
+void tst_NotificationDispatcher::onlyObserversRegisteredThroughoutHearOfAChange()
 {
     const FeaturePtr mode = m_Camera->feature("TriggerMode");
     const FeaturePtr source = m_Camera->feature("TriggerSource");
@@ -310,10 +310,17 @@ void tst_NotificationDispatcher::observerListReadAtDeliveryTime()
     QCOMPARE(source->RegisterObserver(earlyObserver), OrvErrSuccess);
     QCOMPARE(mode->SetValue("On"), OrvErrSuccess);
     blocker->waitUntilEntered();
-    // Queued while the notification thread is busy.
+    // Queued while the notification thread is busy: the early observer leaves
+    // before delivery, the late one arrives after the change.
     QCOMPARE(source->SetValue("Line1"), OrvErrSuccess);
     QCOMPARE(source->UnregisterObserver(earlyObserver), OrvErrSuccess);
     QCOMPARE(source->RegisterObserver(lateObserver), OrvErrSuccess);
+    // A client that unregisters around its own write and registers again
+    // straight after is not told of that write later.
+    QCOMPARE(source->UnregisterObserver(lateObserver), OrvErrSuccess);
+    QCOMPARE(source->SetValue("Line2"), OrvErrSuccess);
+    QCOMPARE(source->RegisterObserver(lateObserver), OrvErrSuccess);
+    QCOMPARE(source->SetValue("Line3"), OrvErrSuccess);
     blocker->release();
     OrvSim::Camera::waitForNotifications();
 
