@@ -63,6 +63,8 @@ private slots:
     void cameraChangeShownWhileVisible_data();
     void cameraChangeShownWhileVisible();
     void hiddenPageWaitsForNextShow();
+    void idlePageSettles_data();
+    void idlePageSettles();
 
 private:
     void open(const std::shared_ptr<OrvSim::Camera> &camera);
@@ -284,6 +286,32 @@ void tst_Dispatch::hiddenPageWaitsForNextShow()
     // Showing refreshes everything at once.
     m_Page->show();
     QVERIFY(row(1)->CBInvert->isChecked());
+}
+
+void tst_Dispatch::idlePageSettles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("line selector camera with selectable outputs") << "exposure-mode.json";
+    QTest::newRow("line routing camera") << "line-routing.json";
+    QTest::newRow("sync out camera") << "syncout.json";
+}
+
+// The page's own refresh writes (line selector walks) happen while its
+// observer is unregistered; if they were reported back, every tick would
+// queue them again and the page would rewrite the camera once a second.
+void tst_Dispatch::idlePageSettles()
+{
+    QFETCH(QString, file);
+    open(TestCamera::load(file.toLatin1().constData()));
+    m_Page->show();
+    // The show's full refresh, then the first tick that processes it again.
+    QTest::qWait(1300);
+    OrvSim::Camera::waitForNotifications();
+    QCoreApplication::processEvents();
+    m_Camera->clearJournal();
+
+    QTest::qWait(2200);
+    QCOMPARE(TestCamera::writes(*m_Camera), QStringList());
 }
 
 QTEST_MAIN(tst_Dispatch)
