@@ -175,6 +175,9 @@ void IOTriggerWidget::createOutputLines()
             QComboBox *userOutput = new QComboBox;
             line->ComboUserOutSel = QSharedPointer<QComboBox>(userOutput);
             adjustToMinimumContentsLength(userOutput);
+            // Room for "UserOutput1": right-to-left, a narrower box cuts the
+            // name's start, the part that says what it is.
+            userOutput->setMinimumContentsLength(11);
             userOutput->setLayoutDirection(Qt::RightToLeft);
             grid_Output->addWidget(userOutput, row, 4);
 
