@@ -48,6 +48,35 @@ bool readBool(const FeaturePtr &feature)
     return value;
 }
 
+// Converting a double outside the 64-bit range to an integer is undefined;
+// saturate instead. The caller keeps NaN away.
+long long truncateToInt64(double value)
+{
+    constexpr double lowest = static_cast<double>(std::numeric_limits<long long>::min());
+    constexpr double highest = 9223372036854774784.0; // largest double below 2^63
+    if (value <= lowest)
+        return std::numeric_limits<long long>::min();
+    if (value >= highest)
+        return static_cast<long long>(highest);
+    return static_cast<long long>(value);
+}
+
+// Snaps down to the increment grid and clamps to [min, upper], where upper is
+// max snapped down as well. Only called with a known range: without one
+// there is no grid origin, and the camera itself judges the value.
+double fitToLimits(double min, double max, double increment, double value, bool integral)
+{
+    double upper = FeatureManager::SnapDownToIncrement(min, max, increment);
+    if (integral)
+        upper = static_cast<double>(truncateToInt64(upper));
+    const double target = FeatureManager::SnapDownToIncrement(min, value, increment);
+    if (target < min)
+        return min;
+    if (target > upper)
+        return upper;
+    return target;
+}
+
 bool isWritable(const FeaturePtr &feature)
 {
     bool writable = false;
@@ -103,19 +132,6 @@ std::string ownName(const FeaturePtr &feature)
     if (feature->GetName(name) != OrvErrSuccess)
         return std::string();
     return name;
-}
-
-// Converting a double outside the 64-bit range to an integer is undefined;
-// saturate instead. The caller keeps NaN away.
-long long truncateToInt64(double value)
-{
-    constexpr double lowest = static_cast<double>(std::numeric_limits<long long>::min());
-    constexpr double highest = 9223372036854774784.0; // largest double below 2^63
-    if (value <= lowest)
-        return std::numeric_limits<long long>::min();
-    if (value >= highest)
-        return static_cast<long long>(highest);
-    return static_cast<long long>(value);
 }
 
 } // namespace
@@ -236,21 +252,9 @@ double FeatureManager::setNumber(const FeaturePtr &feature, const QString &first
         if (feature->GetIncrement(nIncrement) != OrvErrSuccess)
             nIncrement = -1;
         const double increment = static_cast<double>(nIncrement);
-        double target = value;
-        if (rangeKnown) {
-            const double min = static_cast<double>(nMin);
-            const double upper = static_cast<double>(
-                truncateToInt64(SnapDownToIncrement(min, static_cast<double>(nMax), increment)));
-            target = SnapDownToIncrement(min, target, increment);
-            if (target < min)
-                target = min;
-            else if (target > upper)
-                target = upper;
-        } else if (increment > 0) {
-            // Without a range the grid origin is unknown; snap from zero and let
-            // the camera judge the rest.
-            target = SnapDownToIncrement(0.0, target, increment);
-        }
+        const double target = rangeKnown ? fitToLimits(static_cast<double>(nMin), static_cast<double>(nMax),
+                                                       increment, value, true)
+                                         : value;
         if (!std::isnan(target) && isWritable(feature)) {
             const long long write = truncateToInt64(target);
             const OrvErrorType err = feature->SetValue(write);
@@ -266,17 +270,7 @@ double FeatureManager::setNumber(const FeaturePtr &feature, const QString &first
         double increment = 0.0;
         if (feature->GetIncrement(increment) != OrvErrSuccess)
             increment = -1.0;
-        double target = value;
-        if (rangeKnown) {
-            const double upper = SnapDownToIncrement(min, max, increment);
-            target = SnapDownToIncrement(min, target, increment);
-            if (target < min)
-                target = min;
-            else if (target > upper)
-                target = upper;
-        } else if (increment > 0) {
-            target = SnapDownToIncrement(0.0, target, increment);
-        }
+        const double target = rangeKnown ? fitToLimits(min, max, increment, value, false) : value;
         if (isWritable(feature)) {
             const OrvErrorType err = feature->SetValue(target);
             if (err != OrvErrSuccess)

@@ -302,10 +302,12 @@ void tst_FeatureManager::setValue_data()
                                                    << 10.0;
     QTest::newRow("int grid counts from min") << "IntFrom10" << -1 << 25.0 << QStringList{"IntFrom10=22"} << 22.0;
     QTest::newRow("int negative value") << "Negative" << -1 << -7.0 << QStringList{"Negative=-7"} << -7.0;
-    QTest::newRow("int range fails: no -1, still snapped")
-        << "IntFeature" << int(Operation::GetRange) << 9.0 << QStringList{"IntFeature=8"} << 8.0;
-    QTest::newRow("int range fails: camera refuses out of range")
-        << "IntFeature" << int(Operation::GetRange) << 50.0 << QStringList{"IntFeature=48"} << 4.0;
+    QTest::newRow("int range fails: no -1, the camera takes a valid value")
+        << "IntFeature" << int(Operation::GetRange) << 8.0 << QStringList{"IntFeature=8"} << 8.0;
+    QTest::newRow("int range fails: the camera refuses an off-grid value")
+        << "IntFeature" << int(Operation::GetRange) << 9.0 << QStringList{"IntFeature=9"} << 4.0;
+    QTest::newRow("int range fails: the camera refuses an out-of-range value")
+        << "IntFeature" << int(Operation::GetRange) << 50.0 << QStringList{"IntFeature=50"} << 4.0;
     QTest::newRow("int NaN writes nothing") << "IntFeature" << -1 << nan << QStringList() << 4.0;
     QTest::newRow("read-only int is read back only") << "ReadOnlyInt" << -1 << 7.0 << QStringList() << 3.0;
     QTest::newRow("refused int write returns the camera's value")
