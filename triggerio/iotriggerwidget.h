@@ -103,6 +103,7 @@ private:
 
     // Quick modes (iotriggerwidget_quickmodes.cpp)
     QString GetFirstInputLine();
+    void walkTriggerSelectorsOff();
 
     // Output lines (iotriggerwidget_outputs.cpp)
     int GetOutputs(QStringList &names);

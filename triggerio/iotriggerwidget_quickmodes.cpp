@@ -60,6 +60,16 @@ QString IOTriggerWidget::GetFirstInputLine()
     return QString();
 }
 
+// The count is read again before each pass: a selection may refill the box.
+void IOTriggerWidget::walkTriggerSelectorsOff()
+{
+    for (int i = 0; i < m_pComboTriggerSelector->count(); ++i) {
+        selectComboEntry(m_pComboTriggerSelector->itemText(i), m_pComboTriggerSelector);
+        processEvents();
+        selectComboEntry(Off, m_pComboTriggerMode);
+    }
+}
+
 void IOTriggerWidget::OnEdgeMode()
 {
     updateQuickModeButtons(true);
@@ -81,11 +91,7 @@ void IOTriggerWidget::OnEdgeMode()
         selectComboEntry(On, m_pComboTriggerMode);
     }
     if (m_pComboExposureAuto) {
-        for (int i = 0; i < m_pComboTriggerSelector->count(); ++i) {
-            selectComboEntry(m_pComboTriggerSelector->itemText(i), m_pComboTriggerSelector);
-            processEvents();
-            selectComboEntry(Off, m_pComboTriggerMode);
-        }
+        walkTriggerSelectorsOff();
         selectComboEntry(FrameStart, m_pComboTriggerSelector);
         selectComboEntry(FallingEdge, m_pComboTriggerActivation);
         selectComboEntry(Line1, m_pComboTriggerSource);
@@ -131,11 +137,7 @@ void IOTriggerWidget::OnLevelMode()
         selectComboEntry(Continuous, m_pComboAcquisitionMode);
     }
     if (m_pComboExposureAuto) {
-        for (int i = 0; i < m_pComboTriggerSelector->count(); ++i) {
-            selectComboEntry(m_pComboTriggerSelector->itemText(i), m_pComboTriggerSelector);
-            processEvents();
-            selectComboEntry(Off, m_pComboTriggerMode);
-        }
+        walkTriggerSelectorsOff();
         selectComboEntry(FrameStart, m_pComboTriggerSelector);
         selectComboEntry(Line1, m_pComboTriggerSource);
         selectComboEntry(Continuous, m_pComboAcquisitionMode);
@@ -189,11 +191,7 @@ void IOTriggerWidget::OnBulkMode()
         selectComboEntry(On, m_pComboTriggerMode);
     }
     if (m_pComboExposureAuto) {
-        for (int i = 0; i < m_pComboTriggerSelector->count(); ++i) {
-            selectComboEntry(m_pComboTriggerSelector->itemText(i), m_pComboTriggerSelector);
-            processEvents();
-            selectComboEntry(Off, m_pComboTriggerMode);
-        }
+        walkTriggerSelectorsOff();
         selectComboEntry(AcquisitionStart, m_pComboTriggerSelector);
         selectComboEntry(Line1, m_pComboTriggerSource);
         selectComboEntry(MultiFrame, m_pComboAcquisitionMode);
