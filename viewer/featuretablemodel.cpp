@@ -2,6 +2,8 @@
 
 #include "changeobserver.h"
 
+#include <OrvikSim.h>
+
 #include <string>
 #include <vector>
 
@@ -136,24 +138,7 @@ int FeatureTableModel::columnCount(const QModelIndex &parent) const
 
 QString FeatureTableModel::typeName(OrvFeatureDataType type)
 {
-    switch (type) {
-    case OrvFeatureDataInt:
-        return QStringLiteral("Integer");
-    case OrvFeatureDataFloat:
-        return QStringLiteral("Float");
-    case OrvFeatureDataEnum:
-        return QStringLiteral("Enumeration");
-    case OrvFeatureDataString:
-        return QStringLiteral("String");
-    case OrvFeatureDataBool:
-        return QStringLiteral("Boolean");
-    case OrvFeatureDataCommand:
-        return QStringLiteral("Command");
-    case OrvFeatureDataRaw:
-        return QStringLiteral("Raw");
-    default:
-        return QStringLiteral("Unknown");
-    }
+    return QString::fromLatin1(OrvSim::dataTypeName(type));
 }
 
 QStringList FeatureTableModel::availableEntries(const Row &row) const

@@ -35,6 +35,10 @@ enum class Operation {
 
 ORVIKCPP_API const char *operationName(Operation operation);
 
+/// The type names of camera descriptions ("Integer", "Enumeration", ...);
+/// "Unknown" for a code outside them.
+ORVIKCPP_API const char *dataTypeName(TKN::OrvAPI::OrvFeatureDataType type);
+
 /// One call a client made on a feature, in the order the camera received it.
 struct ORVIKCPP_API JournalEntry
 {

@@ -11,6 +11,20 @@ using namespace TKN::OrvAPI;
 
 namespace OrvSim {
 
+const char *dataTypeName(OrvFeatureDataType type)
+{
+    switch (type) {
+    case OrvFeatureDataInt: return "Integer";
+    case OrvFeatureDataFloat: return "Float";
+    case OrvFeatureDataEnum: return "Enumeration";
+    case OrvFeatureDataString: return "String";
+    case OrvFeatureDataBool: return "Boolean";
+    case OrvFeatureDataCommand: return "Command";
+    case OrvFeatureDataRaw: return "Raw";
+    default: return "Unknown";
+    }
+}
+
 const char *operationName(Operation operation)
 {
     switch (operation) {

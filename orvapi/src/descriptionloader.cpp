@@ -152,16 +152,7 @@ private:
 
 const char *typeName(OrvFeatureDataType type)
 {
-    switch (type) {
-    case OrvFeatureDataInt: return "Integer";
-    case OrvFeatureDataFloat: return "Float";
-    case OrvFeatureDataEnum: return "Enumeration";
-    case OrvFeatureDataString: return "String";
-    case OrvFeatureDataBool: return "Boolean";
-    case OrvFeatureDataCommand: return "Command";
-    case OrvFeatureDataRaw: return "Raw";
-    default: return "unknown";
-    }
+    return dataTypeName(type);
 }
 
 OrvFeatureDataType typeFromName(const std::string &name)

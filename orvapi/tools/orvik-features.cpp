@@ -43,20 +43,6 @@ std::string findCamera(const std::string &camera)
     return file;
 }
 
-const char *typeName(OrvFeatureDataType type)
-{
-    switch (type) {
-    case OrvFeatureDataInt: return "Integer";
-    case OrvFeatureDataFloat: return "Float";
-    case OrvFeatureDataEnum: return "Enumeration";
-    case OrvFeatureDataString: return "String";
-    case OrvFeatureDataBool: return "Boolean";
-    case OrvFeatureDataCommand: return "Command";
-    case OrvFeatureDataRaw: return "Raw";
-    default: return "?";
-    }
-}
-
 std::string valueText(const Feature &feature, OrvFeatureDataType type)
 {
     OrvErrorType err = OrvErrWrongType;
@@ -131,7 +117,7 @@ int main(int argc, char **argv)
         feature->GetDataType(type);
         feature->IsWritable(writable);
         const char *access = type == OrvFeatureDataCommand ? (writable ? "WO" : "--") : (writable ? "RW" : "RO");
-        std::printf("%-24s %-11s %s  %s\n", name.c_str(), typeName(type), access, valueText(*feature, type).c_str());
+        std::printf("%-24s %-11s %s  %s\n", name.c_str(), OrvSim::dataTypeName(type), access, valueText(*feature, type).c_str());
         if (type == OrvFeatureDataEnum) {
             std::vector<std::string> entries;
             feature->GetValues(entries);
