@@ -3,18 +3,18 @@
 #define ORVAPITEST_H
 
 #include <OrvikSim.h>
+#include <testcamera.h>
 
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace OrvapiTest {
+
+using namespace TKN::OrvAPI;
 
 inline QString q(const std::string &text)
 {
@@ -29,33 +29,51 @@ inline QStringList q(const std::vector<std::string> &texts)
     return result;
 }
 
-inline QString name(const TKN::OrvAPI::FeaturePtr &feature)
+inline std::shared_ptr<OrvSim::Camera> load(const QString &file)
 {
-    std::string text;
-    feature->GetName(text);
-    return q(text);
+    return TestCamera::load(file.toUtf8().constData());
 }
 
-inline QString text(const TKN::OrvAPI::FeaturePtr &feature)
+inline QString text(const FeaturePtr &feature)
 {
     std::string value;
-    const TKN::OrvAPI::OrvErrorType err = feature->GetValue(value);
-    return err == TKN::OrvAPI::OrvErrSuccess ? q(value) : QString("error %1").arg(err);
+    const OrvErrorType err = feature->GetValue(value);
+    return err == OrvErrSuccess ? q(value) : QString("error %1").arg(err);
 }
 
-inline QStringList journalTexts(const OrvSim::Camera &camera)
+/// Carries out one step: "Feature=value" with the SetValue overload of the
+/// feature's type, "camera:Feature=value" as a camera-side change, "run:Command".
+inline OrvErrorType apply(OrvSim::Camera &camera, const QString &step)
 {
-    QStringList result;
-    for (const OrvSim::JournalEntry &entry : camera.journal())
-        result << q(entry.text());
-    return result;
+    const QString assignment = step.section(':', -1);
+    const std::string featureName = assignment.section('=', 0, 0).toStdString();
+    const std::string value = assignment.section('=', 1).toStdString();
+    if (step.startsWith("camera:"))
+        return camera.setFromCamera(featureName, value);
+    const FeaturePtr feature = camera.feature(featureName);
+    if (!feature)
+        return OrvErrNotFound;
+    if (step.startsWith("run:"))
+        return feature->RunCommand();
+    OrvFeatureDataType type = OrvFeatureDataUnknown;
+    feature->GetDataType(type);
+    switch (type) {
+    case OrvFeatureDataInt:
+        return feature->SetValue(static_cast<const long long &>(std::stoll(value)));
+    case OrvFeatureDataFloat:
+        return feature->SetValue(static_cast<const double &>(std::stod(value)));
+    case OrvFeatureDataBool:
+        return feature->SetValue(value == "true");
+    default:
+        return feature->SetValue(value.c_str());
+    }
 }
 
 /// Records the name of every feature it is told about, and the thread.
-class RecordingObserver : public TKN::OrvAPI::IFeatureObserver
+class RecordingObserver : public IFeatureObserver
 {
 public:
-    void NotifyFeatureChange(const TKN::OrvAPI::FeaturePtr &feature) override
+    void NotifyFeatureChange(const FeaturePtr &feature) override
     {
         std::string featureName;
         feature->GetName(featureName);
@@ -63,24 +81,15 @@ public:
         m_Names << q(featureName);
         m_Threads.push_back(std::this_thread::get_id());
     }
-
     QStringList names() const
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         return m_Names;
     }
-
     std::vector<std::thread::id> threads() const
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         return m_Threads;
-    }
-
-    void clear()
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        m_Names.clear();
-        m_Threads.clear();
     }
 
 private:
@@ -89,42 +98,29 @@ private:
     std::vector<std::thread::id> m_Threads;
 };
 
-/// An observer that holds its delivery until released, to catch the library
-/// in the middle of one.
-class BlockingObserver : public TKN::OrvAPI::IFeatureObserver
+/// Holds its delivery until released, to catch the library in the middle of one.
+class BlockingObserver : public IFeatureObserver
 {
 public:
-    void NotifyFeatureChange(const TKN::OrvAPI::FeaturePtr &) override
+    void NotifyFeatureChange(const FeaturePtr &) override
     {
         std::unique_lock<std::mutex> lock(m_Mutex);
         m_Entered = true;
         m_Changed.notify_all();
         m_Changed.wait(lock, [this] { return m_Released; });
         ++m_Deliveries;
-        m_Running = false;
     }
-
     void waitUntilEntered()
     {
         std::unique_lock<std::mutex> lock(m_Mutex);
         m_Changed.wait(lock, [this] { return m_Entered; });
-        m_Running = true;
     }
-
     void release()
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Released = true;
         m_Changed.notify_all();
     }
-
-    /// True between waitUntilEntered() and the end of that delivery.
-    bool running() const
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Running;
-    }
-
     int deliveries() const
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -136,20 +132,7 @@ private:
     std::condition_variable m_Changed;
     bool m_Entered = false;
     bool m_Released = false;
-    bool m_Running = false;
     int m_Deliveries = 0;
-};
-
-/// Releases a BlockingObserver when a test leaves early, so that a failed check
-/// does not leave the notification thread blocked for the tests after it.
-class ReleaseOnExit
-{
-public:
-    explicit ReleaseOnExit(BlockingObserver *observer) : m_Observer(observer) {}
-    ~ReleaseOnExit() { m_Observer->release(); }
-
-private:
-    BlockingObserver *m_Observer;
 };
 
 } // namespace OrvapiTest
