@@ -28,7 +28,7 @@ const char s_CameraJson[] = R"({
     ]
 })";
 
-const QStringList s_Observed{"TriggerMode", "LineStatus", "NotOnThisCamera"};
+const QStringList s_Both{"TriggerMode", "LineStatus"};
 
 QStringList s_Messages;
 
@@ -44,7 +44,7 @@ public:
     TestPage(const CameraFeatureList &features, bool registerAtConstruction)
         : BaseTabPluginWidget(features, nullptr)
     {
-        ObservedFeatureNames = s_Observed;
+        ObservedFeatureNames = QStringList{"TriggerMode", "LineStatus", "NotOnThisCamera"};
         if (registerAtConstruction)
             RegisterFeatureObservers(true);
     }
@@ -79,274 +79,174 @@ class tst_BaseTabPluginWidget : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void construction();
-    void hostMessagesUntouched();
-    void neverShownNeverRefreshes();
-    void reportsQueuedOncePerName();
-    void showRefreshesAtOnce();
-    void tickUnregistersRefreshesAndRegisters();
-    void hideClearsStopsAndUnregisters();
-    void unobservedFeaturesNeverRegistered();
-    void destructionUnregisters();
-    void emptyFeatureList_data();
-    void emptyFeatureList();
-    void destroyedWhileNotificationsInFlight();
-
-private:
-    QStringList calls(Operation operation) const;
-    void settle();
-
     std::shared_ptr<OrvSim::Camera> m_Camera;
     CameraFeatureList m_List;
-};
 
-void tst_BaseTabPluginWidget::init()
-{
-    m_Camera = OrvSim::Camera::fromJson(s_CameraJson, "base-test");
-    m_List = TestCamera::featureList(*m_Camera);
-    s_Messages.clear();
-}
-
-void tst_BaseTabPluginWidget::cleanup()
-{
-    m_List.reset();
-    m_Camera.reset();
-}
-
-QStringList tst_BaseTabPluginWidget::calls(Operation operation) const
-{
-    QStringList names;
-    for (const OrvSim::JournalEntry &entry : m_Camera->journal()) {
-        if (entry.operation == operation && !entry.fromNotificationThread)
-            names << QString::fromStdString(entry.feature);
-    }
-    return names;
-}
-
-// Lets every notification the camera has queued reach the page.
-void tst_BaseTabPluginWidget::settle()
-{
-    OrvSim::Camera::waitForNotifications();
-    QCoreApplication::processEvents();
-}
-
-void tst_BaseTabPluginWidget::construction()
-{
-    TestPage page(m_List, false);
-    const QString styleSheet = page.styleSheet();
-    QCOMPARE(styleSheet.size(), 220);
-    QCOMPARE(styleSheet,
-             QString("QPushButton:disabled, QLineEdit:disabled, QComboBox:disabled, QDoubleSpinBox:disabled,")
-                 + QString(44, QLatin1Char(' '))
-                 + "QSpinBox:disabled, QwtSlider:disabled, QGroupBox:disabled, QLabel:disabled { color: gray }");
-    QCOMPARE(page.focusPolicy(), Qt::StrongFocus);
-    QVERIFY(!page.timer()->isActive());
-    QCOMPARE(page.changed(), QStringList());
-    QVERIFY(calls(Operation::RegisterObserver).isEmpty());
-}
-
-void tst_BaseTabPluginWidget::hostMessagesUntouched()
-{
-    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+    /// Observer (un)registrations the page made, by feature name.
+    QStringList calls(Operation operation) const
     {
-        TestPage page(CameraFeatureList(new FeatureVector), true);
-        qDebug("host message");
-        page.registerObservers(false);
-        QLoggingCategory::setFilterRules(QStringLiteral("orvik.tabextension.debug=true"));
-        page.registerObservers(false);
-        page.unregisterObservers();
-        QLoggingCategory::setFilterRules(QString());
-    }
-    const QtMessageHandler ours = qInstallMessageHandler(previous);
-    QVERIFY(ours == &captureMessage);
-    // The page's own lines stay silent unless their category is switched on.
-    QCOMPARE(s_Messages, QStringList({"host message", "Could not get features. Error code:  -3",
-                                      "Could not get features. Error code:  -3"}));
-}
-
-void tst_BaseTabPluginWidget::neverShownNeverRefreshes()
-{
-    TestPage page(m_List, true);
-    QCOMPARE(page.changed(), QStringList({"TriggerMode", "LineStatus"}));
-    QCOMPARE(m_Camera->setFromCamera("LineStatus", "true"), TKN::OrvAPI::OrvErrSuccess);
-    settle();
-    QVERIFY(!page.timer()->isActive());
-    QVERIFY(page.refreshes.isEmpty());
-}
-
-void tst_BaseTabPluginWidget::reportsQueuedOncePerName()
-{
-    TestPage page(m_List, false);
-    page.registerObservers(false);
-    QCOMPARE(m_Camera->setFromCamera("LineStatus", "true"), TKN::OrvAPI::OrvErrSuccess);
-    QCOMPARE(m_Camera->setFromCamera("TriggerMode", "On"), TKN::OrvAPI::OrvErrSuccess);
-    QCOMPARE(m_Camera->setFromCamera("LineStatus", "false"), TKN::OrvAPI::OrvErrSuccess);
-    QCOMPARE(m_Camera->setFromCamera("Gain", "5"), TKN::OrvAPI::OrvErrSuccess);
-    OrvSim::Camera::waitForNotifications();
-    QTRY_COMPARE(page.changed(), QStringList({"LineStatus", "TriggerMode"}));
-    settle();
-    QCOMPARE(page.changed(), QStringList({"LineStatus", "TriggerMode"}));
-}
-
-void tst_BaseTabPluginWidget::showRefreshesAtOnce()
-{
-    TestPage page(m_List, true);
-    m_Camera->clearJournal();
-    page.show();
-
-    // Queued at construction and again at the first show; the list is not
-    // cleared by showing.
-    const QStringList twice{"TriggerMode", "LineStatus", "TriggerMode", "LineStatus"};
-    QCOMPARE(page.refreshes, QList<QStringList>{twice});
-    QVERIFY(page.mutexHeldInEveryRefresh);
-    QVERIFY(page.timer()->isActive());
-    QCOMPARE(page.timer()->interval(), 1000);
-    QCOMPARE(calls(Operation::RegisterObserver), QStringList({"TriggerMode", "LineStatus"}));
-
-    QCOMPARE(m_Camera->setFromCamera("Gain", "9"), TKN::OrvAPI::OrvErrSuccess);
-    settle();
-    QTRY_COMPARE_WITH_TIMEOUT(page.refreshes.size(), 2, 3000);
-    QCOMPARE(page.refreshes.at(1), twice);
-    QCOMPARE(page.changed(), QStringList());
-    QVERIFY(page.mutexHeldInEveryRefresh);
-}
-
-void tst_BaseTabPluginWidget::tickUnregistersRefreshesAndRegisters()
-{
-    TestPage page(m_List, true);
-    QCOMPARE(m_Camera->setFromCamera("TriggerMode", "On"), TKN::OrvAPI::OrvErrSuccess);
-    settle();
-    m_Camera->clearJournal();
-
-    QStringList unregisteredBeforeRefresh;
-    QStringList registeredBeforeRefresh;
-    page.onRefresh = [&] {
-        unregisteredBeforeRefresh = calls(Operation::UnregisterObserver);
-        registeredBeforeRefresh = calls(Operation::RegisterObserver);
-    };
-    page.tick();
-
-    QCOMPARE(page.refreshes, QList<QStringList>{QStringList({"TriggerMode", "LineStatus"})});
-    QCOMPARE(unregisteredBeforeRefresh, QStringList({"TriggerMode", "LineStatus"}));
-    QCOMPARE(registeredBeforeRefresh, QStringList());
-    QCOMPARE(calls(Operation::RegisterObserver), QStringList({"TriggerMode", "LineStatus"}));
-    QCOMPARE(page.changed(), QStringList());
-    QVERIFY(page.mutexHeldInEveryRefresh);
-
-    // Registered again: the next change is reported.
-    QCOMPARE(m_Camera->setFromCamera("LineStatus", "true"), TKN::OrvAPI::OrvErrSuccess);
-    OrvSim::Camera::waitForNotifications();
-    QTRY_COMPARE(page.changed(), QStringList{"LineStatus"});
-}
-
-void tst_BaseTabPluginWidget::hideClearsStopsAndUnregisters()
-{
-    TestPage page(m_List, true);
-    page.show();
-    QCOMPARE(m_Camera->setFromCamera("TriggerMode", "On"), TKN::OrvAPI::OrvErrSuccess);
-    settle();
-    QVERIFY(!page.changed().isEmpty());
-    m_Camera->clearJournal();
-    const int refreshesBeforeHide = page.refreshes.size();
-
-    page.hide();
-    QVERIFY(!page.timer()->isActive());
-    QCOMPARE(page.changed(), QStringList());
-    QCOMPARE(calls(Operation::UnregisterObserver), QStringList({"TriggerMode", "LineStatus"}));
-
-    QCOMPARE(m_Camera->setFromCamera("TriggerMode", "Off"), TKN::OrvAPI::OrvErrSuccess);
-    settle();
-    QCOMPARE(page.changed(), QStringList());
-    QCOMPARE(page.refreshes.size(), refreshesBeforeHide);
-
-    page.show();
-    QCOMPARE(page.refreshes.size(), refreshesBeforeHide + 1);
-    QCOMPARE(page.refreshes.last(), QStringList({"TriggerMode", "LineStatus"}));
-}
-
-void tst_BaseTabPluginWidget::unobservedFeaturesNeverRegistered()
-{
-    {
-        TestPage page(m_List, true);
-        page.show();
-        page.tick();
-        page.hide();
-    }
-    QCOMPARE(calls(Operation::RegisterObserver).filter("Gain"), QStringList());
-    QCOMPARE(calls(Operation::UnregisterObserver).filter("Gain"), QStringList());
-}
-
-void tst_BaseTabPluginWidget::destructionUnregisters()
-{
-    auto page = std::make_unique<TestPage>(m_List, true);
-    page->show();
-    m_Camera->clearJournal();
-    page.reset();
-    QCOMPARE(calls(Operation::UnregisterObserver), QStringList({"TriggerMode", "LineStatus"}));
-
-    QCOMPARE(m_Camera->setFromCamera("TriggerMode", "On"), TKN::OrvAPI::OrvErrSuccess);
-    settle();
-    for (const OrvSim::JournalEntry &entry : m_Camera->journal())
-        QVERIFY2(!entry.fromNotificationThread, entry.text().c_str());
-}
-
-void tst_BaseTabPluginWidget::emptyFeatureList_data()
-{
-    QTest::addColumn<bool>("null");
-    QTest::newRow("empty vector") << false;
-    QTest::newRow("null list") << true;
-}
-
-void tst_BaseTabPluginWidget::emptyFeatureList()
-{
-    QFETCH(bool, null);
-    {
-        TestPage page(null ? CameraFeatureList() : CameraFeatureList(new FeatureVector), true);
-        page.show();
-        page.tick();
-        page.hide();
-        page.show();
-        QCOMPARE(page.refreshes, QList<QStringList>({QStringList(), QStringList(), QStringList()}));
-    }
-}
-
-void tst_BaseTabPluginWidget::destroyedWhileNotificationsInFlight()
-{
-    std::atomic<bool> stop(false);
-    std::shared_ptr<OrvSim::Camera> camera = m_Camera;
-    std::thread changer([camera, &stop] {
-        bool on = false;
-        while (!stop.load()) {
-            on = !on;
-            camera->setFromCamera("TriggerMode", on ? "On" : "Off");
-            camera->setFromCamera("LineStatus", on ? "true" : "false");
-            std::this_thread::yield();
+        QStringList names;
+        for (const OrvSim::JournalEntry &entry : m_Camera->journal()) {
+            if (entry.operation == operation && !entry.fromNotificationThread)
+                names << QString::fromStdString(entry.feature);
         }
-    });
+        return names;
+    }
 
-    int refreshes = 0;
-    for (int round = 0; round < 40; ++round) {
-        auto page = std::make_unique<TestPage>(m_List, true);
-        page->show();
-        QCoreApplication::processEvents();
-        page->tick();
-        QCoreApplication::processEvents();
-        refreshes += page->refreshes.size();
-        if (round % 2)
-            page->hide();
-        page.reset();
+    /// Changes a value on the camera's side and lets every notification reach the page.
+    void change(const char *feature, const char *value)
+    {
+        QCOMPARE(m_Camera->setFromCamera(feature, value), TKN::OrvAPI::OrvErrSuccess);
+        OrvSim::Camera::waitForNotifications();
         QCoreApplication::processEvents();
     }
-    stop = true;
-    changer.join();
-    settle();
-    // Show and one tick per round; the timer may add more on a slow machine.
-    QVERIFY(refreshes >= 80);
-}
+
+private slots:
+    void init()
+    {
+        m_Camera = OrvSim::Camera::fromJson(s_CameraJson, "base-test");
+        m_List = TestCamera::featureList(*m_Camera);
+        s_Messages.clear();
+    }
+
+    void cleanup()
+    {
+        m_List.reset();
+        m_Camera.reset();
+    }
+
+    // The page installs no process-wide message handler; its own lines go
+    // through a category that stays silent unless switched on.
+    void hostMessagesUntouched()
+    {
+        const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+        {
+            TestPage page(CameraFeatureList(new FeatureVector), true);
+            qDebug("host message");
+            QLoggingCategory::setFilterRules(QStringLiteral("orvik.tabextension.debug=true"));
+            page.unregisterObservers();
+            QLoggingCategory::setFilterRules(QString());
+        }
+        QVERIFY(qInstallMessageHandler(previous) == &captureMessage);
+        QCOMPARE(s_Messages, QStringList({"host message", "Could not get features. Error code:  -3"}));
+    }
+
+    // Reports are queued once per name and never refreshed on a page never shown.
+    void neverShownQueuesOncePerName()
+    {
+        TestPage page(m_List, false);
+        page.registerObservers(false);
+        QCOMPARE(m_Camera->setFromCamera("LineStatus", "true"), TKN::OrvAPI::OrvErrSuccess);
+        QCOMPARE(m_Camera->setFromCamera("TriggerMode", "On"), TKN::OrvAPI::OrvErrSuccess);
+        QCOMPARE(m_Camera->setFromCamera("LineStatus", "false"), TKN::OrvAPI::OrvErrSuccess);
+        change("Gain", "5");
+        QTRY_COMPARE(page.changed(), QStringList({"LineStatus", "TriggerMode"}));
+        QVERIFY(!page.timer()->isActive());
+        QVERIFY(page.refreshes.isEmpty());
+    }
+
+    void tickShowHideDestroy()
+    {
+        auto owner = std::make_unique<TestPage>(m_List, true);
+        TestPage &page = *owner;
+        m_Camera->clearJournal();
+
+        // Tick: unregister, refresh, register again, clear.
+        QStringList unregisteredBefore, registeredBefore;
+        page.onRefresh = [&] {
+            unregisteredBefore = calls(Operation::UnregisterObserver);
+            registeredBefore = calls(Operation::RegisterObserver);
+        };
+        page.tick();
+        QCOMPARE(page.refreshes, QList<QStringList>{s_Both});
+        QCOMPARE(unregisteredBefore, s_Both);
+        QCOMPARE(registeredBefore, QStringList());
+        QCOMPARE(calls(Operation::RegisterObserver), s_Both);
+        QCOMPARE(page.changed(), QStringList());
+        change("LineStatus", "true");
+        QCOMPARE(page.changed(), QStringList{"LineStatus"});
+
+        // Show: queued again without clearing, refreshed at once, then by the timer.
+        m_Camera->clearJournal();
+        page.show();
+        QCOMPARE(page.refreshes.last(), QStringList{"LineStatus"} + s_Both);
+        QCOMPARE(calls(Operation::RegisterObserver), s_Both);
+        QVERIFY(page.timer()->isActive());
+        QCOMPARE(page.timer()->interval(), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(page.refreshes.size(), 3, 3000);
+        QCOMPARE(page.changed(), QStringList());
+
+        // Hide: stop, clear, unregister; nothing arrives until shown again.
+        change("TriggerMode", "On");
+        QCOMPARE(page.changed(), QStringList{"TriggerMode"});
+        m_Camera->clearJournal();
+        page.hide();
+        QVERIFY(!page.timer()->isActive());
+        QCOMPARE(page.changed(), QStringList());
+        QCOMPARE(calls(Operation::UnregisterObserver), s_Both);
+        change("TriggerMode", "Off");
+        QCOMPARE(page.changed(), QStringList());
+        QCOMPARE(page.refreshes.size(), 3);
+        page.show();
+        QCOMPARE(page.refreshes.size(), 4);
+        QCOMPARE(page.refreshes.last(), s_Both);
+        QVERIFY(page.mutexHeldInEveryRefresh);
+
+        // Destroyed while shown: unregistered, so no change reaches it afterwards.
+        m_Camera->clearJournal();
+        owner.reset();
+        QCOMPARE(calls(Operation::UnregisterObserver), s_Both);
+        change("TriggerMode", "On");
+        for (const OrvSim::JournalEntry &entry : m_Camera->journal())
+            QVERIFY2(!entry.fromNotificationThread, entry.text().c_str());
+    }
+
+    void emptyFeatureList()
+    {
+        for (const CameraFeatureList &list : {CameraFeatureList(), CameraFeatureList(new FeatureVector)}) {
+            TestPage page(list, true);
+            page.show();
+            page.tick();
+            page.hide();
+            page.show();
+            QCOMPARE(page.refreshes, QList<QStringList>({QStringList(), QStringList(), QStringList()}));
+        }
+    }
+
+    void destroyedWhileNotificationsInFlight()
+    {
+        std::atomic<bool> stop(false);
+        std::shared_ptr<OrvSim::Camera> camera = m_Camera;
+        std::thread changer([camera, &stop] {
+            bool on = false;
+            while (!stop.load()) {
+                on = !on;
+                camera->setFromCamera("TriggerMode", on ? "On" : "Off");
+                camera->setFromCamera("LineStatus", on ? "true" : "false");
+                std::this_thread::yield();
+            }
+        });
+
+        int refreshes = 0;
+        for (int round = 0; round < 40; ++round) {
+            auto page = std::make_unique<TestPage>(m_List, true);
+            page->show();
+            QCoreApplication::processEvents();
+            page->tick();
+            QCoreApplication::processEvents();
+            refreshes += page->refreshes.size();
+            if (round % 2)
+                page->hide();
+            page.reset();
+            QCoreApplication::processEvents();
+        }
+        stop = true;
+        changer.join();
+        OrvSim::Camera::waitForNotifications();
+        QCoreApplication::processEvents();
+        QVERIFY(refreshes >= 80);
+    }
+};
 
 QTEST_MAIN(tst_BaseTabPluginWidget)
 #include "tst_basetabpluginwidget.moc"

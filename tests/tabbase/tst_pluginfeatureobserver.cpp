@@ -99,16 +99,6 @@ private slots:
         }
     }
 
-    // The library finds the observer by its interface name; the interface
-    // part sits at another address than the QObject.
-    void metacast()
-    {
-        TKN::OrvAPI::IFeatureObserver *interfacePart = m_pObserver;
-        QVERIFY(static_cast<void *>(interfacePart) != static_cast<void *>(m_pObserver));
-        QCOMPARE(m_pObserver->qt_metacast("TKN::OrvAPI::IFeatureObserver"),
-                 static_cast<void *>(interfacePart));
-    }
-
     // Emitted on the library's thread, delivered queued on the receiver's.
     void queuedFromLibraryThread()
     {
@@ -122,7 +112,8 @@ private slots:
                 });
         QAtomicPointer<QThread> emittingThread;
         const auto record = [&emittingThread] { emittingThread.storeRelease(QThread::currentThread()); };
-        connect(m_pObserver, &PluginFeatureObserver::setChangedFeature, &receiver, record, Qt::DirectConnection);
+        connect(m_pObserver, &PluginFeatureObserver::setChangedFeature, &receiver, record,
+                Qt::DirectConnection);
 
         const TKN::OrvAPI::FeaturePtr feature = m_Camera->feature("Negative");
         QCOMPARE(feature->RegisterObserver(m_Observer), TKN::OrvAPI::OrvErrSuccess);
