@@ -29,18 +29,6 @@ inline QStringList q(const std::vector<std::string> &texts)
     return result;
 }
 
-inline std::shared_ptr<OrvSim::Camera> load(const QString &file)
-{
-    return TestCamera::load(file.toUtf8().constData());
-}
-
-inline QString text(const FeaturePtr &feature)
-{
-    std::string value;
-    const OrvErrorType err = feature->GetValue(value);
-    return err == OrvErrSuccess ? q(value) : QString("error %1").arg(err);
-}
-
 /// Carries out one step: "Feature=value" with the SetValue overload of the
 /// feature's type, "camera:Feature=value" as a camera-side change, "run:Command".
 inline OrvErrorType apply(OrvSim::Camera &camera, const QString &step)

@@ -107,9 +107,6 @@ void tst_NotificationDispatcher::changeNotifies_data()
                                 "TriggerActivation", "TriggerMode", "TriggerSelector", "TriggerSource", "Width"};
     QTest::newRow("write") << "" << "TriggerActivation=FallingEdge" << QStringList{"TriggerActivation"};
     QTest::newRow("write of the same value") << "" << "TriggerMode=Off" << QStringList{"TriggerMode"};
-    QTest::newRow("trigger selector") << "" << "TriggerSelector=AcquisitionStart"
-                                      << QStringList{"TriggerActivation", "TriggerMode", "TriggerSelector",
-                                                     "TriggerSource"};
     QTest::newRow("line selector") << "" << "LineSelector=Line3"
                                    << QStringList{"LineInverter", "LineMode", "LineSelector", "LineSource",
                                                   "LineStatus", "TriggerSource"};
@@ -120,8 +117,6 @@ void tst_NotificationDispatcher::changeNotifies_data()
         << "" << "ExposureMode=TriggerWidth" << QStringList{"ExposureMode", "ExposureTime"};
     QTest::newRow("camera-side change") << "" << "camera:LineStatus=true" << QStringList{"LineStatus"};
     QTest::newRow("acquisition start locks") << "" << "run:AcquisitionStart" << locked + QStringList{"AcquisitionStart"};
-    QTest::newRow("second start changes no lock")
-        << "run:AcquisitionStart" << "run:AcquisitionStart" << QStringList{"AcquisitionStart"};
     QTest::newRow("acquisition stop unlocks")
         << "run:AcquisitionStart" << "run:AcquisitionStop" << locked + QStringList{"AcquisitionStop"};
 }
