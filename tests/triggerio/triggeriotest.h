@@ -17,47 +17,38 @@
 
 namespace CameraVariant {
 
-/// Each patch names a feature ("name") and the keys to set on it; a feature
-/// the camera lacks is appended, and "remove": true drops it.
-inline std::shared_ptr<OrvSim::Camera> load(const QString &fileName, const QJsonArray &patches = {})
+/// "file.json", or "file.json [patches]": each patch names a feature and the
+/// keys to set on it; a feature the camera lacks is appended, and
+/// "remove": true drops it.
+inline std::shared_ptr<OrvSim::Camera> load(const QString &camera)
 {
-    const std::string name = fileName.toStdString();
-    QFile file(QString::fromStdString(TestCamera::path(name.c_str())));
-    if (!file.open(QIODevice::ReadOnly))
-        throw OrvSim::LoadError(name, 0, "cannot open");
-    QJsonObject camera = QJsonDocument::fromJson(file.readAll()).object();
-    QJsonArray features = camera.value("features").toArray();
+    const std::string fileName = camera.section(' ', 0, 0).toStdString();
+    QFile file(QString::fromStdString(TestCamera::path(fileName.c_str())));
+    QJsonParseError error {};
+    const QJsonArray patches = QJsonDocument::fromJson(camera.section(' ', 1).toUtf8(), &error).array();
+    if (!file.open(QIODevice::ReadOnly) || (camera.contains(' ') && error.error != QJsonParseError::NoError))
+        throw OrvSim::LoadError(fileName, 0, "cannot open, or bad patches");
+    QJsonObject description = QJsonDocument::fromJson(file.readAll()).object();
+    QJsonArray features = description.value("features").toArray();
 
     for (const QJsonValue &patchValue : patches) {
         const QJsonObject patch = patchValue.toObject();
         int index = 0;
         while (index < features.size() && features.at(index)["name"] != patch["name"])
             ++index;
-        if (patch.value("remove").toBool()) {
-            if (index < features.size())
-                features.removeAt(index);
-            continue;
-        }
-        QJsonObject feature = index < features.size() ? features.at(index).toObject() : QJsonObject();
+        QJsonObject feature = features.at(index).toObject(); // empty past the end
         for (auto key = patch.begin(); key != patch.end(); ++key)
             feature.insert(key.key(), key.value());
-        if (index < features.size())
+        const bool found = index < features.size(), remove = patch["remove"].toBool();
+        if (found && remove)
+            features.removeAt(index);
+        else if (found)
             features.replace(index, feature);
-        else
+        else if (!remove)
             features.append(feature);
     }
-    camera.insert("features", features);
-    return OrvSim::Camera::fromJson(QJsonDocument(camera).toJson().toStdString(), name);
-}
-
-/// The same with the patches written as a JSON array.
-inline std::shared_ptr<OrvSim::Camera> load(const QString &fileName, const QString &patches)
-{
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(patches.toUtf8(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isArray())
-        throw OrvSim::LoadError(fileName.toStdString(), 0, "patches: " + error.errorString().toStdString());
-    return load(fileName, document.array());
+    description.insert("features", features);
+    return OrvSim::Camera::fromJson(QJsonDocument(description).toJson().toStdString(), fileName);
 }
 
 /// "Prefix1".."PrefixN".
@@ -84,10 +75,7 @@ struct PageUnderTest
         page.reset(new IOTriggerWidget(TestCamera::featureList(*camera), nullptr));
         return page.get();
     }
-    IOTriggerWidget *open(const QString &file, const QString &patches = QStringLiteral("[]"))
-    {
-        return open(CameraVariant::load(file, patches));
-    }
+    IOTriggerWidget *open(const QString &camera) { return open(CameraVariant::load(camera)); }
     /// Lets the construction's notifications pass, then forgets its calls.
     void settle()
     {

@@ -48,16 +48,15 @@ private slots:
     void lineModeRebuildsRows_data();
     void lineModeRebuildsRows();
     void lineModeWithoutSelectableOutputsChangesNothing();
-    void cameraChangeShownWhileVisible_data();
-    void cameraChangeShownWhileVisible();
-    void hiddenPageWaitsForNextShow();
+    void cameraChangeShown_data();
+    void cameraChangeShown();
     void idlePageSettles_data();
     void idlePageSettles();
 
 private:
-    void open(const QString &file, const QString &patches = QStringLiteral("[]"))
+    void open(const QString &camera)
     {
-        m.open(file, patches);
+        m.open(camera);
         m.settle();
     }
     void refresh(const QStringList &changed)
@@ -120,11 +119,11 @@ void tst_Dispatch::rowsRunInTableOrderOnce()
 
 void tst_Dispatch::lineModeRebuildsRows_data()
 {
-    QTest::addColumn<QString>("patches");
+    QTest::addColumn<QString>("camera");
     QTest::addColumn<bool>("levels");
-    QTest::newRow("user outputs") << "[]" << false;
+    QTest::newRow("user outputs") << "exposure-mode.json" << false;
     QTest::newRow("user outputs and a levels row")
-        << R"([{"name": "LineOutLevels", "type": "Integer", "value": 2, "min": 0, "max": 63, "inc": 1}])"
+        << R"(exposure-mode.json [{"name": "LineOutLevels", "type": "Integer", "value": 2, "min": 0, "max": 63}])"
         << true;
 }
 
@@ -132,10 +131,10 @@ void tst_Dispatch::lineModeRebuildsRows_data()
 // over, leaving nothing stale behind.
 void tst_Dispatch::lineModeRebuildsRows()
 {
-    QFETCH(QString, patches);
+    QFETCH(QString, camera);
     QFETCH(bool, levels);
 
-    open("exposure-mode.json", patches);
+    open(camera);
     const QPointer<QComboBox> oldSource = row(0)->ComboSource.data();
     const QPointer<QWidget> oldLabel = m.page->m_OutputWidgets.at(0);
     const QPointer<QLineEdit> oldLevels = m.page->m_pEditOutLine;
@@ -171,30 +170,26 @@ void tst_Dispatch::lineModeWithoutSelectableOutputsChangesNothing()
     QVERIFY(m.camera->journal().empty());
 }
 
-void tst_Dispatch::cameraChangeShownWhileVisible_data()
+void tst_Dispatch::cameraChangeShown_data()
 {
-    QTest::addColumn<QString>("feature");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("change");
     QTest::addColumn<int>("rowIndex");
+    QTest::addColumn<bool>("hidden");
 
-    QTest::newRow("inversion of the second line") << "LineInverter"
-                                                  << "true"
-                                                  << "Line3" << 1;
-    QTest::newRow("value of a user output") << "UserOutputValue"
-                                            << "true"
-                                            << "UserOutput1" << 0;
-    QTest::newRow("source of the second line") << "LineSource"
-                                               << "ExposureActive"
-                                               << "Line3" << 1;
+    QTest::newRow("inversion of the second line") << "LineInverter[Line3]=true" << 1 << false;
+    QTest::newRow("value of a user output") << "UserOutputValue[UserOutput1]=true" << 0 << false;
+    QTest::newRow("source of the second line") << "LineSource[Line3]=ExposureActive" << 1 << false;
+    // A hidden page waits for its next show, which refreshes everything at once.
+    QTest::newRow("hidden page") << "LineInverter[Line3]=true" << 1 << true;
 }
 
-void tst_Dispatch::cameraChangeShownWhileVisible()
+void tst_Dispatch::cameraChangeShown()
 {
-    QFETCH(QString, feature);
-    QFETCH(QString, value);
-    QFETCH(QString, entry);
+    QFETCH(QString, change);
     QFETCH(int, rowIndex);
+    QFETCH(bool, hidden);
+    const QString feature = change.section('[', 0, 0), value = change.section('=', 1);
+    const QString entry = change.section('[', 1).section(']', 0, 0);
 
     // Read afresh: showing rebuilds the rows.
     const auto shown = [&] {
@@ -207,24 +202,19 @@ void tst_Dispatch::cameraChangeShownWhileVisible()
     };
 
     m.page->show();
+    if (hidden)
+        m.page->hide();
     QVERIFY(!shown());
     QCOMPARE(m.camera->setFromCamera(feature.toStdString(), value.toStdString(), entry.toStdString()), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(shown(), 1500);
-}
-
-void tst_Dispatch::hiddenPageWaitsForNextShow()
-{
-    m.page->show();
-    m.page->hide();
-    m.camera->setFromCamera("LineInverter", "true", "Line3");
-    OrvSim::Camera::waitForNotifications();
-    QCoreApplication::processEvents();
+    if (!hidden) {
+        QTRY_VERIFY_WITH_TIMEOUT(shown(), 1500);
+        return;
+    }
+    m.settle();
     QVERIFY(!m.page->RefreshTimer->isActive());
-    QVERIFY(!row(1)->CBInvert->isChecked());
-
-    // Showing refreshes everything at once.
+    QVERIFY(!shown());
     m.page->show();
-    QVERIFY(row(1)->CBInvert->isChecked());
+    QVERIFY(shown());
 }
 
 void tst_Dispatch::idlePageSettles_data()

@@ -51,9 +51,9 @@ private slots:
     void selectableRefreshWritesNoLineMode();
 
 private:
-    void open(const QString &file, const QString &patches = QStringLiteral("[]"))
+    void open(const QString &camera)
     {
-        m.open(file, patches);
+        m.open(camera);
         m.camera->clearJournal();
     }
     QSharedPointer<OutputLine> row(int i) const { return m.page->m_OutputLines.at(i); }
@@ -67,8 +67,7 @@ private:
 
 void tst_OutputLines::findsOutputLines_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("patches");
+    QTest::addColumn<QString>("camera");
     QTest::addColumn<QStringList>("names");
     // Each row's source, read with its own line selected, and whether its status box is enabled.
     QTest::addColumn<QStringList>("sources");
@@ -78,41 +77,36 @@ void tst_OutputLines::findsOutputLines_data()
     QTest::addColumn<int>("selectableHeight");
 
     QTest::newRow("line selector: lines whose mode is output")
-        << "exposure-mode.json"
-        << "[]" << QStringList { "Line2", "Line3" } << QStringList { "UserOutput1", "Direct" }
+        << "exposure-mode.json" << QStringList { "Line2", "Line3" } << QStringList { "UserOutput1", "Direct" }
         << QList<bool> { false, true } << 35 * 2 + 50 << 55 * 2;
     QTest::newRow("line selector: a line switched to output before opening")
-        << "exposure-mode.json"
-        << R"([{"name": "LineMode", "values": {"Line2": "Output", "Line5": "Output"}},
+        << "exposure-mode.json "
+           R"([{"name": "LineMode", "values": {"Line2": "Output", "Line5": "Output"}},
                {"name": "LineSource", "values": {"Line2": "Direct", "Line5": "ExposureActive"}}])"
         << QStringList { "Line2", "Line5" } << QStringList { "Direct", "ExposureActive" }
         << QList<bool> { true, false } << 35 * 2 + 50 << 55 * 2;
     QTest::newRow("line selector: all lines inputs")
-        << "exposure-mode.json"
-        << R"([{"name": "LineMode", "values": {}}])" << QStringList() << QStringList() << QList<bool>() << 50
-        << 55 * 2;
+        << R"(exposure-mode.json [{"name": "LineMode", "values": {}}])" << QStringList() << QStringList()
+        << QList<bool>() << 50 << 55 * 2;
     QTest::newRow("sync out selector: every entry, levels row")
-        << "syncout.json"
-        << "[]" << QStringList { "SyncOut1", "SyncOut2", "SyncOut3", "SyncOut4" }
+        << "syncout.json" << QStringList { "SyncOut1", "SyncOut2", "SyncOut3", "SyncOut4" }
         << QStringList { "Exposing", "FrameTriggerReady", "GPO", "GPO" }
         << QList<bool> { false, false, true, true } << 35 * 4 + 85 << 0;
     QTest::newRow("line out selector: every entry, levels row")
-        << "lineout.json"
-        << "[]" << QStringList { "LineOut1", "LineOut2", "LineOut3" }
+        << "lineout.json" << QStringList { "LineOut1", "LineOut2", "LineOut3" }
         << QStringList { "Exposing", "GPO", "GPO" } << QList<bool> { false, true, true } << 35 * 3 + 85 << 0;
 }
 
 void tst_OutputLines::findsOutputLines()
 {
-    QFETCH(QString, file);
-    QFETCH(QString, patches);
+    QFETCH(QString, camera);
     QFETCH(QStringList, names);
     QFETCH(QStringList, sources);
     QFETCH(QList<bool>, statusEnabled);
     QFETCH(int, height);
     QFETCH(int, selectableHeight);
 
-    open(file, patches);
+    open(camera);
     QCOMPARE(m.page->m_OutputLineNames, names);
     QCOMPARE(m.page->m_OutputLines.size(), names.size());
     for (int i = 0; i < names.size(); ++i) {
@@ -121,7 +115,7 @@ void tst_OutputLines::findsOutputLines()
     }
     QCOMPARE(m.page->gb_Output->minimumHeight(), height);
     QCOMPARE(m.page->gb_Output->maximumHeight(), height);
-    QCOMPARE(m.page->m_pEditOutLine != nullptr, file != "exposure-mode.json");
+    QCOMPARE(m.page->m_pEditOutLine != nullptr, !camera.startsWith("exposure-mode.json"));
     QCOMPARE(m.page->gb_SelectOutput->isHidden(), selectableHeight == 0);
     if (selectableHeight > 0)
         QCOMPARE(m.page->gb_SelectOutput->maximumHeight(), selectableHeight);
@@ -129,21 +123,20 @@ void tst_OutputLines::findsOutputLines()
 
 void tst_OutputLines::checkBoxWrites_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("patches");
-    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("camera");
+    QTest::addColumn<bool>("invert");
     // Rows checked beforehand (signals blocked); the user then checks row 2.
     QTest::addColumn<QList<int>>("checkedBefore");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QString>("levelsText");
 
-    // The box that changed is not known: every line is written from its own box,
-    // and the line selector is put back once.
+    // The box that changed is not known: every line is written from its own
+    // box, and the line selector is put back once.
     QTest::newRow("invert, line selector: four lines")
-        << "exposure-mode.json"
-        << R"([{"name": "LineMode", "values": {"Line2": "Output", "Line3": "Output", "Line4": "Output",
-                                                "Line5": "Output"}}])"
-        << "Invert" << QList<int> { 0, 2 }
+        << "exposure-mode.json "
+           R"([{"name": "LineMode", "values": {"Line2": "Output", "Line3": "Output", "Line4": "Output",
+                                               "Line5": "Output"}}])"
+        << true << QList<int> { 0, 2 }
         << QStringList { "LineSelector=Line2", "LineInverter=true", "LineSelector=Line3", "LineInverter=true",
                "LineSelector=Line4", "LineInverter=true", "LineSelector=Line5", "LineInverter=false",
                "LineSelector=Line0",
@@ -152,47 +145,37 @@ void tst_OutputLines::checkBoxWrites_data()
                "LineSelector=Line0" }
         << "";
     QTest::newRow("invert, sync out selector: polarity texts")
-        << "syncout.json"
-        << "[]"
-        << "Invert" << QList<int> { 0, 2 }
+        << "syncout.json" << true << QList<int> { 0, 2 }
         << QStringList { "SyncOutSelector=SyncOut1", "SyncOutPolarity=Invert", "SyncOutSelector=SyncOut2",
                "SyncOutPolarity=Invert", "SyncOutSelector=SyncOut3", "SyncOutPolarity=Invert",
                "SyncOutSelector=SyncOut4", "SyncOutPolarity=Normal", "SyncOutSelector=SyncOut1" }
         << "0";
     QTest::newRow("status, sync out: one mask for all rows")
-        << "syncout.json"
-        << "[]"
-        << "Status" << QList<int> { 0 } << QStringList { "SyncOutLevels=3" } << "3";
+        << "syncout.json" << false << QList<int> { 0 } << QStringList { "SyncOutLevels=3" } << "3";
     QTest::newRow("status, line out: the same on the other naming")
-        << "lineout.json"
-        << "[]"
-        << "Status" << QList<int> { 0 } << QStringList { "LineOutLevels=3" } << "3";
+        << "lineout.json" << false << QList<int> { 0 } << QStringList { "LineOutLevels=3" } << "3";
     // Line2's status is read-only (a user output drives it): only Line3's is written.
     QTest::newRow("status, line selector: each line's own")
-        << "exposure-mode.json"
-        << "[]"
-        << "Status" << QList<int> { 0 }
+        << "exposure-mode.json" << false << QList<int> { 0 }
         << QStringList { "LineSelector=Line2", "LineSelector=Line3", "LineStatus=true", "LineSelector=Line0" }
         << "";
 }
 
 void tst_OutputLines::checkBoxWrites()
 {
-    QFETCH(QString, file);
-    QFETCH(QString, patches);
-    QFETCH(QString, box);
+    QFETCH(QString, camera);
+    QFETCH(bool, invert);
     QFETCH(QList<int>, checkedBefore);
     QFETCH(QStringList, expected);
     QFETCH(QString, levelsText);
 
-    open(file, patches);
-    const auto boxOf
-        = [&](int i) { return box == "Invert" ? row(i)->CBInvert.data() : row(i)->CBStatus.data(); };
+    open(camera);
+    const auto box = [&](int i) { return invert ? row(i)->CBInvert.data() : row(i)->CBStatus.data(); };
     for (int i : checkedBefore) {
-        const QSignalBlocker blocker(boxOf(i));
-        boxOf(i)->setChecked(true);
+        const QSignalBlocker blocker(box(i));
+        box(i)->setChecked(true);
     }
-    boxOf(1)->setChecked(true);
+    box(1)->setChecked(true);
     QCOMPARE(m.writes(), expected);
     QCOMPARE(m.page->m_pEditOutLine ? m.page->m_pEditOutLine->text() : QString(), levelsText);
 }
@@ -200,10 +183,9 @@ void tst_OutputLines::checkBoxWrites()
 // Bits past a mask's width must not wrap around onto the first lines.
 void tst_OutputLines::levelBitsPastMaskWidthReadLow()
 {
-    open("syncout.json",
-        QStringLiteral(
-            R"([{"name": "SyncOutSelector", "entries": ["%1"]}, {"name": "SyncOutLevels", "value": 1}])")
-            .arg(CameraVariant::numbered("SyncOut", 1, 66).join(R"(", ")")));
+    open(QStringLiteral(
+        R"(syncout.json [{"name": "SyncOutSelector", "entries": ["%1"]}, {"name": "SyncOutLevels", "value": 1}])")
+             .arg(CameraVariant::numbered("SyncOut", 1, 66).join(R"(", ")")));
     QCOMPARE(m.page->m_OutputLines.size(), 66);
     QList<int> checked;
     for (int i = 0; i < 66; ++i) {
@@ -224,13 +206,13 @@ void tst_OutputLines::levelBitsPastMaskWidthReadLow()
 
 void tst_OutputLines::userValueWrites_data()
 {
-    QTest::addColumn<QString>("patches");
+    QTest::addColumn<QString>("camera");
     QTest::addColumn<int>("rowIndex");
     // The user output writes, in order, and the rows showing the value afterwards.
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QList<int>>("checked");
 
-    const QString seven = sevenUserOutputs();
+    const QString seven = "exposure-mode.json " + sevenUserOutputs();
     const QStringList userOutputs = CameraVariant::numbered("UserOutput", 1, 7);
     // Only five numbered slots exist: rows 6 and up have their own connection.
     for (int i : { 0, 4, 5, 6 }) {
@@ -240,7 +222,8 @@ void tst_OutputLines::userValueWrites_data()
                                        << QList<int> { i };
     }
     QTest::newRow("rows sharing a user output")
-        << R"([{"name": "LineMode", "values": {"Line2": "Output", "Line3": "Output", "Line4": "Output"}},
+        << "exposure-mode.json "
+           R"([{"name": "LineMode", "values": {"Line2": "Output", "Line3": "Output", "Line4": "Output"}},
                {"name": "LineSource", "values": {"Line2": "UserOutput1", "Line3": "UserOutput2",
                                                  "Line4": "UserOutput1"}},
                {"name": "UserOutputSelector", "value": "UserOutput3"}])"
@@ -251,7 +234,8 @@ void tst_OutputLines::userValueWrites_data()
         << QList<int> { 0, 2 };
     // Not to the first user output listed: no value at all.
     QTest::newRow("user output missing from the selector")
-        << R"([{"name": "LineMode", "values": {"Line2": "Output"}},
+        << "exposure-mode.json "
+           R"([{"name": "LineMode", "values": {"Line2": "Output"}},
                {"name": "LineSource", "values": {"Line2": "UserOutput4"},
                 "entries": ["Off", "Direct", "UserOutput1", "UserOutput4"]}])"
         << 0 << QStringList { "UserOutputSelector=UserOutput1" } << QList<int> { 0 };
@@ -259,12 +243,12 @@ void tst_OutputLines::userValueWrites_data()
 
 void tst_OutputLines::userValueWrites()
 {
-    QFETCH(QString, patches);
+    QFETCH(QString, camera);
     QFETCH(int, rowIndex);
     QFETCH(QStringList, expected);
     QFETCH(QList<int>, checked);
 
-    open("exposure-mode.json", patches);
+    open(camera);
     row(rowIndex)->CBUserValue->setChecked(true);
 
     // An empty name is refused by the camera and left out.

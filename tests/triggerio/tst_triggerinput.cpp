@@ -21,194 +21,143 @@ private slots:
 
     void optionalControls_data();
     void optionalControls();
-    void constructionWritesOnlySelectors_data();
-    void constructionWritesOnlySelectors();
-    void routingLinesFixedAtConstruction();
-    void triggerSelectorToggling_data();
-    void triggerSelectorToggling();
-    void lineRoutingWrites_data();
-    void lineRoutingWrites();
+    void userChangeWrites_data();
+    void userChangeWrites();
     void loneSelectorEntryIsWritten_data();
     void loneSelectorEntryIsWritten();
     void frameCountSpinBox_data();
     void frameCountSpinBox();
-    void frameCountAndSoftwareTriggerWrite();
-    void softwareTriggerEnabled_data();
-    void softwareTriggerEnabled();
+    void softwareTrigger_data();
+    void softwareTrigger();
     void exposureModeHintWhileAcquiring();
 
 private:
+    void apply(const QString &change);
+
     PageUnderTest m;
 };
 
 void tst_TriggerInput::optionalControls_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("patches");
-    QTest::addColumn<bool>("routing");
-    QTest::addColumn<QString>("exposureLabel");
+    QTest::addColumn<QString>("camera");
+    // The input lines the routing box offers; none: no routing controls.
+    QTest::addColumn<QStringList>("routingLines");
     QTest::addColumn<int>("inputHeight");
+    QTest::addColumn<QString>("exposureLabel");
     QTest::addColumn<bool>("levelEnabled");
 
-    QTest::newRow("line routing") << "line-routing.json"
-                                  << "[]" << true << "Exp. Mode:" << 470 << true;
-    QTest::newRow("exposure auto wins over Timed") << "exposure-auto.json"
-                                                   << "[]" << false << "Exp. Auto:" << 425 << true;
-    QTest::newRow("exposure mode") << "exposure-mode.json"
-                                   << "[]" << false << "Exp. Mode:" << 425 << true;
+    const QStringList none;
+    QTest::newRow("line routing") << "line-routing.json" << QStringList { "Line0", "Line1" } << 470
+                                  << "Exp. Mode:" << true;
+    QTest::newRow("exposure auto wins over Timed")
+        << "exposure-auto.json" << none << 425 << "Exp. Auto:" << true;
+    QTest::newRow("exposure mode") << "exposure-mode.json" << none << 425 << "Exp. Mode:" << true;
     QTest::newRow("no Other, no Timed: no exposure row")
-        << "exposure-mode.json"
-        << R"([{"name": "ExposureAuto", "type": "Enumeration", "entries": ["Off", "Continuous"]},
+        << "exposure-mode.json "
+           R"([{"name": "ExposureAuto", "type": "Enumeration", "entries": ["Off", "Continuous"]},
                {"name": "ExposureMode", "entries": ["TriggerWidth"], "value": "TriggerWidth"},
                {"name": "ExposureTime", "writable": true}])"
-        << false << "" << 425 << true;
+        << none << 425 << "" << true;
     QTest::newRow("Timed without TriggerWidth: no Level")
-        << "exposure-mode.json"
-        << R"([{"name": "ExposureMode", "entries": ["Timed"]}])" << false << "Exp. Mode:" << 425 << false;
+        << R"(exposure-mode.json [{"name": "ExposureMode", "entries": ["Timed"]}])" << none << 425
+        << "Exp. Mode:" << false;
     QTest::newRow("InputLines source without routing")
-        << "exposure-mode.json"
-        << R"([{"name": "TriggerSource", "entries": ["InputLines", "Software"], "value": "InputLines"}])"
-        << false << "Exp. Mode:" << 470 << true;
+        << R"(exposure-mode.json [{"name": "TriggerSource", "entries": ["InputLines"], "value": "InputLines"}])"
+        << none << 470 << "Exp. Mode:" << true;
 }
 
 void tst_TriggerInput::optionalControls()
 {
-    QFETCH(QString, file);
-    QFETCH(QString, patches);
-    QFETCH(bool, routing);
-    QFETCH(QString, exposureLabel);
+    QFETCH(QString, camera);
+    QFETCH(QStringList, routingLines);
     QFETCH(int, inputHeight);
+    QFETCH(QString, exposureLabel);
     QFETCH(bool, levelEnabled);
 
-    IOTriggerWidget *page = m.open(file, patches);
-    QCOMPARE(page->m_pComboInputLineSelector != nullptr, routing);
+    IOTriggerWidget *page = m.open(camera);
+    const bool routing = !routingLines.isEmpty();
     QCOMPARE(page->m_pCBLineRouting != nullptr, routing);
-    QCOMPARE(page->m_pGroupTrigger->minimumHeight(), routing ? 220 : 170);
+    QStringList offered;
+    for (int i = 0; routing && i < page->m_pComboInputLineSelector->count(); ++i)
+        offered << page->m_pComboInputLineSelector->itemText(i);
+    QCOMPARE(offered, routingLines);
     QCOMPARE(page->m_pGroupTrigger->maximumHeight(), routing ? 220 : 170);
     QCOMPARE(page->gb_TriggerInput->minimumHeight(), inputHeight);
     QCOMPARE(page->gb_TriggerInput->maximumHeight(), inputHeight);
 
     QVERIFY(!(page->m_pComboExposureAuto && page->m_pComboExposureMode));
-    QComboBox *exposureBox
-        = page->m_pComboExposureAuto ? page->m_pComboExposureAuto : page->m_pComboExposureMode;
     QLabel *caption = page->m_pLabelExposureAuto ? page->m_pLabelExposureAuto : page->m_pLabelExposureMode;
     QCOMPARE(caption ? caption->text() : QString(), exposureLabel);
-    QCOMPARE(exposureBox != nullptr, !exposureLabel.isEmpty());
-    if (exposureBox)
-        QCOMPARE(exposureBox->parentWidget(), page->m_pGroupAcquisition);
-
+    QCOMPARE(page->m_pComboExposureAuto || page->m_pComboExposureMode, !exposureLabel.isEmpty());
     QVERIFY(page->m_pButtonEdge->isEnabled());
     QVERIFY(page->m_pButtonBulk->isEnabled());
     QCOMPARE(page->m_pButtonLevel->isEnabled(), levelEnabled);
 }
 
-void tst_TriggerInput::constructionWritesOnlySelectors_data()
+// "Control=value": Mode, Selector and Line boxes, the Routing check box, the FrameCount spin box.
+void tst_TriggerInput::apply(const QString &change)
 {
-    QTest::addColumn<QString>("file");
-    for (const char *file :
-        { "line-routing.json", "exposure-auto.json", "exposure-mode.json", "syncout.json", "lineout.json" })
-        QTest::newRow(file) << file;
-}
-
-// Every box is filled before it is connected: building the page moves
-// selectors to read per-line features and writes no value back.
-void tst_TriggerInput::constructionWritesOnlySelectors()
-{
-    QFETCH(QString, file);
-    m.open(file);
-    for (const QString &write : m.writes())
-        QVERIFY2(
-            write.section(QLatin1Char('='), 0, 0).endsWith(QLatin1String("Selector")), qPrintable(write));
-}
-
-// The output lines found at construction stay out of the routing list,
-// whatever their mode becomes later.
-void tst_TriggerInput::routingLinesFixedAtConstruction()
-{
-    IOTriggerWidget *page = m.open(QStringLiteral("line-routing.json"));
-    auto items = [page] {
-        QStringList texts;
-        for (int i = 0; i < page->m_pComboInputLineSelector->count(); ++i)
-            texts << page->m_pComboInputLineSelector->itemText(i);
-        return texts;
-    };
-    QCOMPARE(items(), (QStringList { "Line0", "Line1" }));
-    QCOMPARE(m.value("LineSelector"), QStringLiteral("Line0"));
-
-    QCOMPARE(m.camera->setFromCamera("LineMode", "Input", "Line2"), TKN::OrvAPI::OrvErrSuccess);
-    page->blockAllSignals(true);
-    page->updateInputLineSelector();
-    page->blockAllSignals(false);
-    QCOMPARE(items(), (QStringList { "Line0", "Line1" }));
-}
-
-void tst_TriggerInput::triggerSelectorToggling_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("modeOn");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("line routing, mode On")
-        << "line-routing.json" << true
-        << QStringList { "TriggerMode=Off", "TriggerSelector=AcquisitionStart", "TriggerMode=On" };
-    QTest::newRow("line routing, mode Off")
-        << "line-routing.json" << false << QStringList { "TriggerSelector=AcquisitionStart" };
-    QTest::newRow("no line selector box, mode On")
-        << "exposure-mode.json" << true << QStringList { "TriggerSelector=AcquisitionStart" };
-}
-
-void tst_TriggerInput::triggerSelectorToggling()
-{
-    QFETCH(QString, file);
-    QFETCH(bool, modeOn);
-    QFETCH(QStringList, expected);
-
-    IOTriggerWidget *page = m.open(file);
-    const QString before = page->m_pComboTriggerSelector->currentText();
-    if (modeOn)
-        page->m_pComboTriggerMode->setCurrentText(QStringLiteral("On"));
-    m.camera->clearJournal();
-
-    page->m_pComboTriggerSelector->setCurrentText(QStringLiteral("AcquisitionStart"));
-    QCOMPARE(m.writes(), expected);
-    if (expected.size() == 3) {
-        QCOMPARE(m.value("TriggerMode", before), QStringLiteral("Off"));
-        QCOMPARE(m.value("TriggerMode", "AcquisitionStart"), QStringLiteral("On"));
-    }
-}
-
-void tst_TriggerInput::lineRoutingWrites_data()
-{
-    QTest::addColumn<bool>("routed");
-    // A check state, or the input line to select.
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("checked") << false << "Checked" << QStringList { "LineRouting=Trigger" };
-    QTest::newRow("partially checked")
-        << false << "PartiallyChecked" << QStringList { "LineRouting=Trigger" };
-    QTest::newRow("unchecked") << true << "Unchecked" << QStringList { "LineRouting=Off" };
-    QTest::newRow("routed line changed: routing moves along")
-        << true << "Line1" << QStringList { "LineRouting=Off", "LineSelector=Line1", "LineRouting=Trigger" };
-    QTest::newRow("unrouted line changed") << false << "Line1" << QStringList { "LineSelector=Line1" };
-}
-
-void tst_TriggerInput::lineRoutingWrites()
-{
-    QFETCH(bool, routed);
-    QFETCH(QString, action);
-    QFETCH(QStringList, expected);
-
-    IOTriggerWidget *page = m.open(QStringLiteral("line-routing.json"));
-    page->m_pCBLineRouting->setChecked(routed);
-    m.camera->clearJournal();
-
-    if (action.startsWith(QLatin1String("Line")))
-        page->m_pComboInputLineSelector->setCurrentText(action);
+    const QString control = change.section('=', 0, 0), value = change.section('=', 1);
+    IOTriggerWidget *page = m.page.get();
+    if (control == "Routing")
+        page->m_pCBLineRouting->setCheckState(value == "Checked" ? Qt::Checked
+                : value == "Unchecked"                           ? Qt::Unchecked
+                                                                 : Qt::PartiallyChecked);
+    else if (control == "FrameCount")
+        page->m_pSpinAcquisitionFrameCount->setValue(value.toInt());
     else
-        page->m_pCBLineRouting->setCheckState(action == "Checked" ? Qt::Checked
-                : action == "Unchecked"                           ? Qt::Unchecked
-                                                                  : Qt::PartiallyChecked);
+        (control == "Mode"              ? page->m_pComboTriggerMode
+                : control == "Selector" ? page->m_pComboTriggerSelector
+                                        : page->m_pComboInputLineSelector)
+            ->setCurrentText(value);
+}
+
+void tst_TriggerInput::userChangeWrites_data()
+{
+    struct Row
+    {
+        const char *tag, *file, *setup, *change;
+        QStringList expected;
+    };
+    const Row rows[] = {
+        // Cameras with line routing arm one trigger at a time.
+        { "selector, routing camera, mode On", "line-routing.json", "Mode=On", "Selector=AcquisitionStart",
+            { "TriggerMode=Off", "TriggerSelector=AcquisitionStart", "TriggerMode=On" } },
+        { "selector, routing camera, mode Off", "line-routing.json", "", "Selector=AcquisitionStart",
+            { "TriggerSelector=AcquisitionStart" } },
+        { "selector, no routing, mode On", "exposure-mode.json", "Mode=On", "Selector=AcquisitionStart",
+            { "TriggerSelector=AcquisitionStart" } },
+        { "routing checked", "line-routing.json", "", "Routing=Checked", { "LineRouting=Trigger" } },
+        { "routing partially checked", "line-routing.json", "", "Routing=PartiallyChecked",
+            { "LineRouting=Trigger" } },
+        { "routing unchecked", "line-routing.json", "Routing=Checked", "Routing=Unchecked",
+            { "LineRouting=Off" } },
+        // Routing belongs to the selected line and moves along with it.
+        { "routed line changed", "line-routing.json", "Routing=Checked", "Line=Line1",
+            { "LineRouting=Off", "LineSelector=Line1", "LineRouting=Trigger" } },
+        { "unrouted line changed", "line-routing.json", "", "Line=Line1", { "LineSelector=Line1" } },
+        { "frame count", "exposure-auto.json", "", "FrameCount=10", { "AcquisitionFrameCount=10" } },
+    };
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("expected");
+    for (const Row &r : rows)
+        QTest::newRow(r.tag) << QString(r.file) << QString(r.setup) << QString(r.change) << r.expected;
+}
+
+void tst_TriggerInput::userChangeWrites()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, setup);
+    QFETCH(QString, change);
+    QFETCH(QStringList, expected);
+
+    m.open(file);
+    if (!setup.isEmpty())
+        apply(setup);
+    m.camera->clearJournal();
+    apply(change);
     QCOMPARE(m.writes(), expected);
 }
 
@@ -232,9 +181,9 @@ void tst_TriggerInput::loneSelectorEntryIsWritten()
     QFETCH(QStringList, selectorWrites);
     QFETCH(QString, shown);
 
-    IOTriggerWidget *page = m.open(QStringLiteral("exposure-mode.json"),
-        QStringLiteral(R"([{"name": "TriggerSelector", "entries": %1, "value": "AcquisitionStart"}])")
-            .arg(entries));
+    IOTriggerWidget *page = m.open(QStringLiteral(
+        R"(exposure-mode.json [{"name": "TriggerSelector", "entries": %1, "value": "AcquisitionStart"}])")
+                                       .arg(entries));
     QCOMPARE(m.writes().filter(QRegularExpression("^TriggerSelector=")), selectorWrites);
     QCOMPARE(page->m_pComboTriggerSelector->currentText(), shown);
 }
@@ -261,8 +210,8 @@ void tst_TriggerInput::frameCountSpinBox()
     QFETCH(bool, visible);
     QFETCH(QList<int>, minMaxStepValue);
 
-    IOTriggerWidget *page = m.open(QStringLiteral("exposure-mode.json"),
-        QStringLiteral(R"([{"name": "AcquisitionFrameCount", %1}])").arg(patch));
+    IOTriggerWidget *page
+        = m.open(QStringLiteral(R"(exposure-mode.json [{"name": "AcquisitionFrameCount", %1}])").arg(patch));
     QSpinBox *spin = page->m_pSpinAcquisitionFrameCount;
     QCOMPARE(spin->isHidden(), !visible);
     QCOMPARE(page->m_pLabelFrameCount->isHidden(), !visible);
@@ -271,21 +220,7 @@ void tst_TriggerInput::frameCountSpinBox()
             minMaxStepValue);
 }
 
-void tst_TriggerInput::frameCountAndSoftwareTriggerWrite()
-{
-    IOTriggerWidget *page = m.open(QStringLiteral("exposure-auto.json"));
-    m.camera->clearJournal();
-    page->m_pSpinAcquisitionFrameCount->setValue(10);
-    QCOMPARE(m.writes(), QStringList { "AcquisitionFrameCount=10" });
-
-    page->m_pComboTriggerSource->setCurrentText(QStringLiteral("Software"));
-    page->updateTriggerSource();
-    const long long before = m.camera->commandCount("TriggerSoftware");
-    page->m_pButtonSWTrigger->click();
-    QCOMPARE(m.camera->commandCount("TriggerSoftware"), before + 1);
-}
-
-void tst_TriggerInput::softwareTriggerEnabled_data()
+void tst_TriggerInput::softwareTrigger_data()
 {
     QTest::addColumn<QString>("source");
     QTest::addColumn<bool>("enabled");
@@ -298,17 +233,19 @@ void tst_TriggerInput::softwareTriggerEnabled_data()
     QTest::newRow("input line") << "Line1" << false;
 }
 
-void tst_TriggerInput::softwareTriggerEnabled()
+void tst_TriggerInput::softwareTrigger()
 {
     QFETCH(QString, source);
     QFETCH(bool, enabled);
 
-    IOTriggerWidget *page = m.open(QStringLiteral("exposure-mode.json"),
-        QStringLiteral(R"([{"name": "TriggerSource", "entries": ["Line1", "Software", "SoftwareSignal2",
-            "MySoftwareSignal", "softwaresignal1", "Software2"], "value": "%1"}])")
-            .arg(source));
+    IOTriggerWidget *page = m.open(QStringLiteral(R"(exposure-mode.json [{"name": "TriggerSource",
+        "entries": ["Line1", "Software", "SoftwareSignal2", "MySoftwareSignal", "softwaresignal1", "Software2"],
+        "value": "%1"}])")
+                                       .arg(source));
     QCOMPARE(page->m_pComboTriggerSource->currentText(), source);
     QCOMPARE(page->m_pButtonSWTrigger->isEnabled(), enabled);
+    page->m_pButtonSWTrigger->click();
+    QCOMPARE(m.camera->commandCount("TriggerSoftware"), enabled ? 1 : 0);
 }
 
 void tst_TriggerInput::exposureModeHintWhileAcquiring()
