@@ -12,24 +12,15 @@
 namespace {
 
 // Lines Line0..Line6, all outputs, line i driven by user output i + 1.
-QString sevenUserOutputs()
-{
-    const QStringList lines = CameraVariant::numbered("Line", 0, 7);
-    const QStringList users = CameraVariant::numbered("UserOutput", 1, 7);
-    QJsonObject modes, sources;
-    for (int i = 0; i < 7; ++i) {
-        modes.insert(lines[i], "Output");
-        sources.insert(lines[i], users[i]);
-    }
-    const QJsonArray patches {
-        QJsonObject { { "name", "LineSelector" }, { "entries", QJsonArray::fromStringList(lines) } },
-        QJsonObject { { "name", "LineMode" }, { "values", modes } },
-        QJsonObject { { "name", "LineSource" }, { "values", sources },
-            { "entries", QJsonArray::fromStringList(QStringList { "Off", "Direct" } + users) } },
-        QJsonObject { { "name", "UserOutputSelector" }, { "entries", QJsonArray::fromStringList(users) } },
-    };
-    return QString::fromUtf8(QJsonDocument(patches).toJson(QJsonDocument::Compact));
-}
+const char SevenUserOutputs[] = R"(exposure-mode.json [
+    {"name": "LineSelector", "entries": ["Line0", "Line1", "Line2", "Line3", "Line4", "Line5", "Line6"]},
+    {"name": "LineMode", "value": "Output", "values": {}},
+    {"name": "LineSource", "entries": ["Off", "Direct", "UserOutput1", "UserOutput2", "UserOutput3",
+        "UserOutput4", "UserOutput5", "UserOutput6", "UserOutput7"],
+     "values": {"Line0": "UserOutput1", "Line1": "UserOutput2", "Line2": "UserOutput3", "Line3": "UserOutput4",
+        "Line4": "UserOutput5", "Line5": "UserOutput6", "Line6": "UserOutput7"}},
+    {"name": "UserOutputSelector", "entries": ["UserOutput1", "UserOutput2", "UserOutput3", "UserOutput4",
+        "UserOutput5", "UserOutput6", "UserOutput7"]}])";
 
 } // namespace
 
@@ -212,14 +203,13 @@ void tst_OutputLines::userValueWrites_data()
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QList<int>>("checked");
 
-    const QString seven = "exposure-mode.json " + sevenUserOutputs();
-    const QStringList userOutputs = CameraVariant::numbered("UserOutput", 1, 7);
     // Only five numbered slots exist: rows 6 and up have their own connection.
     for (int i : { 0, 4, 5, 6 }) {
-        QTest::addRow("row %d", i + 1) << seven << i
-                                       << QStringList { "UserOutputSelector=" + userOutputs[i],
-                                              "UserOutputValue=true", "UserOutputSelector=UserOutput1" }
-                                       << QList<int> { i };
+        QTest::addRow("row %d", i + 1)
+            << SevenUserOutputs << i
+            << QStringList { "UserOutputSelector=UserOutput" + QString::number(i + 1), "UserOutputValue=true",
+                   "UserOutputSelector=UserOutput1" }
+            << QList<int> { i };
     }
     QTest::newRow("rows sharing a user output")
         << "exposure-mode.json "

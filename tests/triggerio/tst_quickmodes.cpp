@@ -16,10 +16,8 @@ private slots:
 
     void finalCameraState_data();
     void finalCameraState();
-    void buttonsDuringAndAfterRun_data();
-    void buttonsDuringAndAfterRun();
-    void observersAroundRun_data();
-    void observersAroundRun();
+    void aroundRun_data();
+    void aroundRun();
 
 private:
     void run(const QString &mode);
@@ -155,31 +153,42 @@ void tst_QuickModes::finalCameraState()
     }
 }
 
-void tst_QuickModes::buttonsDuringAndAfterRun_data()
+void tst_QuickModes::aroundRun_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("streaming");
+    QTest::addColumn<QString>("mode");
+    // The page's own calls, runs of one kind shown once: U(nregister observers), S(et), R(egister).
+    QTest::addColumn<QString>("calls");
 
-    QTest::newRow("Edge, idle camera") << QString("exposure-mode.json") << QString("Edge") << false;
-    QTest::newRow("Edge, streaming SyncOut camera") << QString("syncout.json") << QString("Edge") << true;
-    QTest::newRow("Level, streaming SyncOut camera") << QString("syncout.json") << QString("Level") << true;
-    QTest::newRow("Bulk, streaming LineOut camera") << QString("lineout.json") << QString("Bulk") << true;
+    QTest::newRow("Edge, idle: written unobserved") << "exposure-mode.json" << false << "Edge"
+                                                    << "USR";
+    QTest::newRow("Level, idle: stays observed") << "exposure-mode.json" << false << "Level"
+                                                 << "S";
+    QTest::newRow("Bulk, idle: written unobserved") << "exposure-mode.json" << false << "Bulk"
+                                                    << "USR";
+    QTest::newRow("Edge, streaming SyncOut camera") << "syncout.json" << true << "Edge"
+                                                    << "USR";
+    QTest::newRow("Level, streaming SyncOut camera") << "syncout.json" << true << "Level"
+                                                     << "S";
+    QTest::newRow("Bulk, streaming LineOut camera") << "lineout.json" << true << "Bulk"
+                                                    << "USR";
 }
 
-void tst_QuickModes::buttonsDuringAndAfterRun()
+// The buttons are off during a run and stay off after it on a streaming camera.
+void tst_QuickModes::aroundRun()
 {
     QFETCH(QString, file);
-    QFETCH(QString, mode);
     QFETCH(bool, streaming);
+    QFETCH(QString, mode);
+    QFETCH(QString, calls);
 
     IOTriggerWidget *page = m.open(file);
-    if (streaming)
-        page->camIsStreaming(true);
+    page->camIsStreaming(streaming);
+    m.camera->clearJournal();
     const QList<QPushButton *> buttons { page->m_pButtonEdge, page->m_pButtonLevel, page->m_pButtonBulk };
-
-    // Runs inside the mode's first pass of event processing.
     int enabledDuringRun = -1;
+    // Runs inside the mode's first pass of event processing.
     QTimer::singleShot(0, page, [&] {
         enabledDuringRun = 0;
         for (QPushButton *button : buttons)
@@ -190,39 +199,18 @@ void tst_QuickModes::buttonsDuringAndAfterRun()
     QCOMPARE(enabledDuringRun, 0);
     for (QPushButton *button : buttons)
         QCOMPARE(button->isEnabled(), !streaming);
-}
 
-void tst_QuickModes::observersAroundRun_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<QString>("order");
-
-    QTest::newRow("Edge writes unobserved") << QString("Edge") << QString("USR");
-    QTest::newRow("Level stays observed") << QString("Level") << QString("S");
-    QTest::newRow("Bulk writes unobserved") << QString("Bulk") << QString("USR");
-}
-
-void tst_QuickModes::observersAroundRun()
-{
-    QFETCH(QString, mode);
-    QFETCH(QString, order);
-
-    m.open(QStringLiteral("exposure-mode.json"));
-    m.camera->clearJournal();
-    run(mode);
-
-    // The page's own calls, runs of one kind shown once: U(nregister), S(et), R(egister).
     // Deliveries run on the library's thread and may land anywhere: left out.
-    QString calls;
+    QString seen;
     for (const OrvSim::JournalEntry &entry : m.camera->journal()) {
         const char kind = entry.operation == OrvSim::Operation::SetValue ? 'S'
             : entry.operation == OrvSim::Operation::UnregisterObserver   ? 'U'
             : entry.operation == OrvSim::Operation::RegisterObserver     ? 'R'
                                                                          : 0;
-        if (kind && !entry.fromNotificationThread && !calls.endsWith(QLatin1Char(kind)))
-            calls += QLatin1Char(kind);
+        if (kind && !entry.fromNotificationThread && !seen.endsWith(QLatin1Char(kind)))
+            seen += QLatin1Char(kind);
     }
-    QCOMPARE(calls, order);
+    QCOMPARE(seen, calls);
 }
 
 QTEST_MAIN(tst_QuickModes)

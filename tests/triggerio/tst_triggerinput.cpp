@@ -252,16 +252,12 @@ void tst_TriggerInput::exposureModeHintWhileAcquiring()
 {
     IOTriggerWidget *page = m.open(QStringLiteral("line-routing.json"));
     QVERIFY(page->l_notAcquireHint->isHidden());
-
-    m.camera->feature("AcquisitionStart")->RunCommand();
-    page->updateExposureMode();
-    QVERIFY(!page->l_notAcquireHint->isHidden());
-    QVERIFY(!page->m_pComboExposureMode->isEnabled());
-
-    m.camera->feature("AcquisitionStop")->RunCommand();
-    page->updateExposureMode();
-    QVERIFY(page->l_notAcquireHint->isHidden());
-    QVERIFY(page->m_pComboExposureMode->isEnabled());
+    for (const bool acquiring : { true, false }) {
+        m.camera->feature(acquiring ? "AcquisitionStart" : "AcquisitionStop")->RunCommand();
+        page->updateExposureMode();
+        QCOMPARE(page->l_notAcquireHint->isHidden(), !acquiring);
+        QCOMPARE(page->m_pComboExposureMode->isEnabled(), !acquiring);
+    }
 }
 
 QTEST_MAIN(tst_TriggerInput)
