@@ -105,10 +105,9 @@ void tst_FeatureTableModel::writes()
     QCOMPARE(failed.count(), 2);
     QCOMPARE(failed.at(0), (QVariantList { QStringLiteral("TriggerMode"), int(TKN::OrvAPI::OrvErrIO) }));
     QCOMPARE(failed.at(1).at(1).toInt(), int(TKN::OrvAPI::OrvErrInvalidValue));
+    // What the camera holds, not what was asked for last.
     QCOMPARE(value("Width"), QStringLiteral("1024"));
-    QCOMPARE(value("Gain"), QStringLiteral("2.5"));
     QCOMPARE(value("TriggerMode"), QStringLiteral("On"));
-    QCOMPARE(cell("LineInverter").data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
 }
 
 void tst_FeatureTableModel::followsTheCamera()
