@@ -51,15 +51,6 @@ inline std::shared_ptr<OrvSim::Camera> load(const QString &camera)
     return OrvSim::Camera::fromJson(QJsonDocument(description).toJson().toStdString(), fileName);
 }
 
-/// "Prefix1".."PrefixN".
-inline QStringList numbered(const QString &prefix, int first, int count)
-{
-    QStringList names;
-    for (int i = 0; i < count; ++i)
-        names << prefix + QString::number(first + i);
-    return names;
-}
-
 } // namespace CameraVariant
 
 /// The camera and the page under test; the page goes first.
@@ -76,7 +67,7 @@ struct PageUnderTest
         return page.get();
     }
     IOTriggerWidget *open(const QString &camera) { return open(CameraVariant::load(camera)); }
-    /// Lets the construction's notifications pass, then forgets its calls.
+    /// Lets pending notifications pass, then forgets the calls so far.
     void settle()
     {
         OrvSim::Camera::waitForNotifications();

@@ -13,26 +13,7 @@
 #include <QTranslator>
 #include <QtTest>
 
-namespace {
-
 const char ChildMarker[] = "ORVIK_TRANSLATION_CHILD";
-
-// One language change per translator installed or removed.
-class LanguageChangeCounter : public QObject
-{
-public:
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == QCoreApplication::instance() && event->type() == QEvent::LanguageChange)
-            ++count;
-        return false;
-    }
-};
-
-} // namespace
 
 class tst_IOTriggerWidget : public QObject
 {
@@ -49,7 +30,15 @@ private slots:
     void translations();
 
 private:
+    // One language change per translator installed or removed.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        m_languageChanges += watched == qApp && event->type() == QEvent::LanguageChange;
+        return false;
+    }
+
     PageUnderTest m;
+    int m_languageChanges = 0;
 };
 
 void tst_IOTriggerWidget::titleOrRefusal_data()
@@ -161,8 +150,7 @@ void tst_IOTriggerWidget::translations()
     if (translated)
         QVERIFY(expected("Trigger IO") != QLatin1String("Trigger IO"));
 
-    LanguageChangeCounter counter;
-    qApp->installEventFilter(&counter);
+    qApp->installEventFilter(this);
 
     m.camera = CameraVariant::load(QStringLiteral("exposure-mode.json"));
     // The first page is titled before its own translator is installed.
@@ -177,8 +165,8 @@ void tst_IOTriggerWidget::translations()
     QCOMPARE(third.m_pButtonSWTrigger->text(), expected("SW Trigger"));
 
     // One translator for the process, however many pages are built.
-    QCOMPARE(counter.count, translated ? 1 : 0);
-    qApp->removeEventFilter(&counter);
+    qApp->removeEventFilter(this);
+    QCOMPARE(m_languageChanges, translated ? 1 : 0);
 }
 
 QTEST_MAIN(tst_IOTriggerWidget)

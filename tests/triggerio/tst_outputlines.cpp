@@ -174,9 +174,12 @@ void tst_OutputLines::checkBoxWrites()
 // Bits past a mask's width must not wrap around onto the first lines.
 void tst_OutputLines::levelBitsPastMaskWidthReadLow()
 {
+    QStringList syncOuts;
+    for (int i = 1; i <= 66; ++i)
+        syncOuts << QString("SyncOut%1").arg(i);
     open(QStringLiteral(
         R"(syncout.json [{"name": "SyncOutSelector", "entries": ["%1"]}, {"name": "SyncOutLevels", "value": 1}])")
-             .arg(CameraVariant::numbered("SyncOut", 1, 66).join(R"(", ")")));
+             .arg(syncOuts.join(R"(", ")")));
     QCOMPARE(m.page->m_OutputLines.size(), 66);
     QList<int> checked;
     for (int i = 0; i < 66; ++i) {
