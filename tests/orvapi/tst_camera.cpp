@@ -189,14 +189,13 @@ void tst_Camera::journalKeepsCallsInOrder()
         journal << q(entry.text());
         QVERIFY(!entry.fromNotificationThread);
     }
-    const QStringList expected = {
-        "SetValue TriggerMode=On",           "SetValue TriggerMode=Sometimes -> -6",
-        "IsValueAvailable TriggerSource=Software", "GetValue TriggerMode=On",
-        "GetValue Width=2448",               "SetValue Width=1024",
-        "SetValue Width=1024 -> -7",         "RunCommand TriggerSoftware",
-    };
+    const QStringList expected = {"SetValue TriggerMode=On", "SetValue TriggerMode=Sometimes -> -6",
+                                  "IsValueAvailable TriggerSource=Software", "GetValue TriggerMode=On",
+                                  "GetValue Width=2448", "SetValue Width=1024", "SetValue Width=1024 -> -7",
+                                  "RunCommand TriggerSoftware"};
     QCOMPARE(journal, expected);
-    QCOMPARE(q(m_Camera->writes()), (QStringList{"TriggerMode=On", "TriggerMode=Sometimes", "Width=1024", "Width=1024"}));
+    const QStringList written = {"TriggerMode=On", "TriggerMode=Sometimes", "Width=1024", "Width=1024"};
+    QCOMPARE(q(m_Camera->writes()), written);
 
     QCOMPARE(m_Camera->commandCount("TriggerSoftware"), 1LL);
     m_Camera->setJournaling(false);
@@ -210,7 +209,7 @@ void tst_Camera::injectedFailures_data()
     QTest::addColumn<QString>("other");
     QTest::addColumn<OrvSim::Operation>("operation");
 
-    // Each operation checks for failures on its own path; the pages rely on these.
+    // Each operation checks for failures on its own path.
     for (Operation operation : {Operation::GetName, Operation::GetValue, Operation::GetRange})
         QTest::newRow(OrvSim::operationName(operation)) << "Width" << "Height" << operation;
     for (Operation operation : {Operation::GetValue, Operation::SetValue, Operation::GetValues, Operation::IsWritable,

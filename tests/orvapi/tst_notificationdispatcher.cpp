@@ -116,7 +116,8 @@ void tst_NotificationDispatcher::changeNotifies_data()
     QTest::newRow("exposure mode invalidates exposure time")
         << "" << "ExposureMode=TriggerWidth" << QStringList{"ExposureMode", "ExposureTime"};
     QTest::newRow("camera-side change") << "" << "camera:LineStatus=true" << QStringList{"LineStatus"};
-    QTest::newRow("acquisition start locks") << "" << "run:AcquisitionStart" << locked + QStringList{"AcquisitionStart"};
+    QTest::newRow("acquisition start locks")
+        << "" << "run:AcquisitionStart" << locked + QStringList{"AcquisitionStart"};
     QTest::newRow("acquisition stop unlocks")
         << "run:AcquisitionStart" << "run:AcquisitionStop" << locked + QStringList{"AcquisitionStop"};
 }
