@@ -50,7 +50,6 @@ private slots:
     void lineModeWithoutSelectableOutputsChangesNothing();
     void cameraChangeShown_data();
     void cameraChangeShown();
-    void idlePageSettles_data();
     void idlePageSettles();
 
 private:
@@ -217,20 +216,11 @@ void tst_Dispatch::cameraChangeShown()
     QVERIFY(shown());
 }
 
-void tst_Dispatch::idlePageSettles_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::newRow("line selector walks") << "exposure-mode.json";
-    QTest::newRow("sync out selector walks") << "syncout.json";
-}
-
 // The page's own refresh walks happen while its observer is unregistered; if
 // they were reported back, every tick would queue them again and the page
 // would rewrite the camera once a second.
 void tst_Dispatch::idlePageSettles()
 {
-    QFETCH(QString, file);
-    open(file);
     m.page->show();
     // The show's full refresh, then the first tick that processes it again.
     QTest::qWait(1300);
