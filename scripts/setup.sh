@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ccache qtbase5-dev qttools5-dev qttools5-dev-tools
-          nlohmann-json3-dev xvfb xauth fonts-dejavu-core)
+          nlohmann-json3-dev xvfb xauth fonts-dejavu-core locales)
 
 missing=()
 for p in "${packages[@]}"; do
