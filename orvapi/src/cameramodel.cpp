@@ -61,7 +61,7 @@ CameraModel::~CameraModel()
 
 void CameraModel::createFeatures()
 {
-    const int count = static_cast<int>(m_Specs.size());
+    const int count = static_cast<int>(m_Definitions.size());
     m_Values = m_StartValues;
     m_CommandCounts.assign(count, 0);
     m_NotifyOnChange.assign(count, std::vector<int>());
@@ -71,18 +71,18 @@ void CameraModel::createFeatures()
     std::vector<std::vector<int>> readers(count);
     for (int f = 0; f < count; ++f) {
         std::vector<int> read;
-        collectReadFeatures(m_Specs[f].writable, read);
-        for (const Condition &available : m_Specs[f].entryAvailable)
+        collectReadFeatures(m_Definitions[f].writable, read);
+        for (const Condition &available : m_Definitions[f].entryAvailable)
             collectReadFeatures(available, read);
         for (int r : read)
             appendOnce(readers[r], f);
-        if (m_Specs[f].lockedWhileAcquiring)
+        if (m_Definitions[f].lockedWhileAcquiring)
             m_LockedFeatures.push_back(f);
     }
     for (int f = 0; f < count; ++f) {
         std::vector<int> &notify = m_NotifyOnChange[f];
         notify.push_back(f);
-        for (int selected : m_Specs[f].selects)
+        for (int selected : m_Definitions[f].selects)
             appendOnce(notify, selected);
         const std::size_t changed = notify.size();
         for (std::size_t k = 0; k < changed; ++k) {
@@ -95,7 +95,7 @@ void CameraModel::createFeatures()
     std::weak_ptr<CameraModel> self = shared_from_this();
     m_Features.reserve(count);
     for (int f = 0; f < count; ++f)
-        m_Features.emplace_back(new SimFeature(self, f, m_Specs[f].name, m_Specs[f].entries));
+        m_Features.emplace_back(new SimFeature(self, f, m_Definitions[f].name, m_Definitions[f].entries));
 }
 
 int CameraModel::indexOf(const std::string &name) const
@@ -123,21 +123,21 @@ void CameraModel::record(Operation operation, int f, std::string value, OrvError
         return;
     if (m_Journal.size() >= JournalLimit)
         m_Journal.pop_front();
-    m_Journal.push_back(JournalEntry{operation, m_Specs[f].name, std::move(value), result,
+    m_Journal.push_back(JournalEntry{operation, m_Definitions[f].name, std::move(value), result,
                                      NotificationDispatcher::isNotificationThread()});
 }
 
 int CameraModel::currentEntry(int f) const
 {
-    const int selector = m_Specs[f].selector;
+    const int selector = m_Definitions[f].selector;
     return selector < 0 ? 0 : static_cast<int>(m_Values[selector][0].i);
 }
 
 std::string CameraModel::valueText(int f, int entry) const
 {
-    const FeatureSpec &spec = m_Specs[f];
-    const Slot &slot = m_Values[f][spec.selector < 0 ? 0 : entry];
-    switch (spec.type) {
+    const FeatureDefinition &definition = m_Definitions[f];
+    const Slot &slot = m_Values[f][definition.selector < 0 ? 0 : entry];
+    switch (definition.type) {
     case OrvFeatureDataInt:
         return std::to_string(slot.i);
     case OrvFeatureDataFloat:
@@ -145,7 +145,7 @@ std::string CameraModel::valueText(int f, int entry) const
     case OrvFeatureDataBool:
         return boolText(slot.b);
     case OrvFeatureDataEnum:
-        return spec.entries[slot.i];
+        return definition.entries[slot.i];
     case OrvFeatureDataString:
         return slot.s;
     default:
@@ -186,25 +186,25 @@ bool CameraModel::evaluate(const Condition &condition, int owner) const
 
 bool CameraModel::writableNow(int f) const
 {
-    const FeatureSpec &spec = m_Specs[f];
-    if (spec.lockedWhileAcquiring && m_Acquiring)
+    const FeatureDefinition &definition = m_Definitions[f];
+    if (definition.lockedWhileAcquiring && m_Acquiring)
         return false;
-    return evaluate(spec.writable, f);
+    return evaluate(definition.writable, f);
 }
 
 OrvErrorType CameraModel::store(int f, int entry, const Incoming &value, bool checkAvailability)
 {
-    const FeatureSpec &spec = m_Specs[f];
-    Slot &slot = m_Values[f][spec.selector < 0 ? 0 : entry];
-    switch (spec.type) {
+    const FeatureDefinition &definition = m_Definitions[f];
+    Slot &slot = m_Values[f][definition.selector < 0 ? 0 : entry];
+    switch (definition.type) {
     case OrvFeatureDataInt: {
         if (value.kind != Incoming::Kind::Integer)
             return OrvErrWrongType;
-        if (value.i < spec.intMin || value.i > spec.intMax)
+        if (value.i < definition.intMin || value.i > definition.intMax)
             return OrvErrInvalidValue;
         // Unsigned difference: min and max may span the whole 64-bit range.
-        const unsigned long long offset = static_cast<unsigned long long>(value.i) - static_cast<unsigned long long>(spec.intMin);
-        if (offset % static_cast<unsigned long long>(spec.intInc) != 0)
+        const unsigned long long offset = static_cast<unsigned long long>(value.i) - static_cast<unsigned long long>(definition.intMin);
+        if (offset % static_cast<unsigned long long>(definition.intInc) != 0)
             return OrvErrInvalidValue;
         slot.i = value.i;
         return OrvErrSuccess;
@@ -212,10 +212,10 @@ OrvErrorType CameraModel::store(int f, int entry, const Incoming &value, bool ch
     case OrvFeatureDataFloat: {
         if (value.kind != Incoming::Kind::Float)
             return OrvErrWrongType;
-        if (std::isnan(value.f) || value.f < spec.floatMin || value.f > spec.floatMax)
+        if (std::isnan(value.f) || value.f < definition.floatMin || value.f > definition.floatMax)
             return OrvErrInvalidValue;
-        if (spec.floatInc > 0) {
-            const double steps = (value.f - spec.floatMin) / spec.floatInc;
+        if (definition.floatInc > 0) {
+            const double steps = (value.f - definition.floatMin) / definition.floatInc;
             if (std::fabs(steps - std::round(steps)) > 1e-6)
                 return OrvErrInvalidValue;
         }
@@ -230,11 +230,11 @@ OrvErrorType CameraModel::store(int f, int entry, const Incoming &value, bool ch
     case OrvFeatureDataEnum: {
         if (value.kind != Incoming::Kind::Text)
             return OrvErrWrongType;
-        const auto found = std::find(spec.entries.begin(), spec.entries.end(), value.s);
-        if (found == spec.entries.end())
+        const auto found = std::find(definition.entries.begin(), definition.entries.end(), value.s);
+        if (found == definition.entries.end())
             return OrvErrInvalidValue;
-        const int index = static_cast<int>(found - spec.entries.begin());
-        if (checkAvailability && !evaluate(spec.entryAvailable[index], f))
+        const int index = static_cast<int>(found - definition.entries.begin());
+        if (checkAvailability && !evaluate(definition.entryAvailable[index], f))
             return OrvErrEntryUnavailable;
         slot.i = index;
         return OrvErrSuccess;
@@ -269,7 +269,7 @@ OrvErrorType CameraModel::getName(int f, char *pBuffer, unsigned int &rnLength)
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetName);
     if (err == OrvErrSuccess)
-        err = SimFeature::copyText(m_Specs[f].name, pBuffer, rnLength);
+        err = SimFeature::copyText(m_Definitions[f].name, pBuffer, rnLength);
     if (pBuffer || err != OrvErrSuccess)
         record(Operation::GetName, f, std::string(), err);
     return err;
@@ -280,7 +280,7 @@ OrvErrorType CameraModel::getDisplayName(int f, char *pBuffer, unsigned int &rnL
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetDisplayName);
     if (err == OrvErrSuccess)
-        err = SimFeature::copyText(m_Specs[f].displayName, pBuffer, rnLength);
+        err = SimFeature::copyText(m_Definitions[f].displayName, pBuffer, rnLength);
     if (pBuffer || err != OrvErrSuccess)
         record(Operation::GetDisplayName, f, std::string(), err);
     return err;
@@ -291,7 +291,7 @@ OrvErrorType CameraModel::getDataType(int f, OrvFeatureDataType &rType)
     std::lock_guard<std::mutex> lock(m_Mutex);
     const OrvErrorType err = injected(f, Operation::GetDataType);
     if (err == OrvErrSuccess)
-        rType = m_Specs[f].type;
+        rType = m_Definitions[f].type;
     record(Operation::GetDataType, f, std::string(), err);
     return err;
 }
@@ -302,7 +302,7 @@ OrvErrorType CameraModel::getText(int f, char *pBuffer, unsigned int &rnLength)
     OrvErrorType err = injected(f, Operation::GetValue);
     std::string text;
     if (err == OrvErrSuccess) {
-        const OrvFeatureDataType type = m_Specs[f].type;
+        const OrvFeatureDataType type = m_Definitions[f].type;
         if (type != OrvFeatureDataEnum && type != OrvFeatureDataString) {
             err = OrvErrWrongType;
         } else {
@@ -319,7 +319,7 @@ OrvErrorType CameraModel::getInteger(int f, long long &rnValue)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
-    if (err == OrvErrSuccess && m_Specs[f].type != OrvFeatureDataInt)
+    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
         rnValue = m_Values[f][currentEntry(f)].i;
@@ -331,7 +331,7 @@ OrvErrorType CameraModel::getFloat(int f, double &rfValue)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
-    if (err == OrvErrSuccess && m_Specs[f].type != OrvFeatureDataFloat)
+    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
         rfValue = m_Values[f][currentEntry(f)].f;
@@ -343,7 +343,7 @@ OrvErrorType CameraModel::getBool(int f, bool &rbValue)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
-    if (err == OrvErrSuccess && m_Specs[f].type != OrvFeatureDataBool)
+    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataBool)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
         rbValue = m_Values[f][currentEntry(f)].b;
@@ -358,7 +358,7 @@ OrvErrorType CameraModel::setValue(int f, const Incoming &value)
         std::lock_guard<std::mutex> lock(m_Mutex);
         err = injected(f, Operation::SetValue);
         if (err == OrvErrSuccess) {
-            const OrvFeatureDataType type = m_Specs[f].type;
+            const OrvFeatureDataType type = m_Definitions[f].type;
             const bool fits = (value.kind == Incoming::Kind::Integer && type == OrvFeatureDataInt)
                               || (value.kind == Incoming::Kind::Float && type == OrvFeatureDataFloat)
                               || (value.kind == Incoming::Kind::Bool && type == OrvFeatureDataBool)
@@ -383,11 +383,11 @@ OrvErrorType CameraModel::getIntegerRange(int f, long long &rnMinimum, long long
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetRange);
-    if (err == OrvErrSuccess && m_Specs[f].type != OrvFeatureDataInt)
+    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
-        rnMinimum = m_Specs[f].intMin;
-        rnMaximum = m_Specs[f].intMax;
+        rnMinimum = m_Definitions[f].intMin;
+        rnMaximum = m_Definitions[f].intMax;
     }
     record(Operation::GetRange, f, std::string(), err);
     return err;
@@ -397,11 +397,11 @@ OrvErrorType CameraModel::getFloatRange(int f, double &rfMinimum, double &rfMaxi
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetRange);
-    if (err == OrvErrSuccess && m_Specs[f].type != OrvFeatureDataFloat)
+    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
-        rfMinimum = m_Specs[f].floatMin;
-        rfMaximum = m_Specs[f].floatMax;
+        rfMinimum = m_Definitions[f].floatMin;
+        rfMaximum = m_Definitions[f].floatMax;
     }
     record(Operation::GetRange, f, std::string(), err);
     return err;
@@ -411,10 +411,10 @@ OrvErrorType CameraModel::getIntegerIncrement(int f, long long &rnIncrement)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetIncrement);
-    if (err == OrvErrSuccess && m_Specs[f].type != OrvFeatureDataInt)
+    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
-        rnIncrement = m_Specs[f].intInc;
+        rnIncrement = m_Definitions[f].intInc;
     record(Operation::GetIncrement, f, std::string(), err);
     return err;
 }
@@ -423,10 +423,10 @@ OrvErrorType CameraModel::getFloatIncrement(int f, double &rfIncrement)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetIncrement);
-    if (err == OrvErrSuccess && m_Specs[f].type != OrvFeatureDataFloat)
+    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
-        rfIncrement = m_Specs[f].floatInc;
+        rfIncrement = m_Definitions[f].floatInc;
     record(Operation::GetIncrement, f, std::string(), err);
     return err;
 }
@@ -436,7 +436,7 @@ OrvErrorType CameraModel::getValues(int f, const std::vector<std::string> &entri
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValues);
-    if (err == OrvErrSuccess && m_Specs[f].type != OrvFeatureDataEnum)
+    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataEnum)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
         const unsigned int count = static_cast<unsigned int>(entries.size());
@@ -459,17 +459,17 @@ OrvErrorType CameraModel::isValueAvailable(int f, const char *pStrValue, bool &r
     std::lock_guard<std::mutex> lock(m_Mutex);
     const std::string entry = pStrValue ? pStrValue : "";
     OrvErrorType err = injected(f, Operation::IsValueAvailable);
-    const FeatureSpec &spec = m_Specs[f];
-    if (err == OrvErrSuccess && spec.type != OrvFeatureDataEnum)
+    const FeatureDefinition &definition = m_Definitions[f];
+    if (err == OrvErrSuccess && definition.type != OrvFeatureDataEnum)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess && !pStrValue)
         err = OrvErrBadParameter;
     if (err == OrvErrSuccess) {
-        const auto found = std::find(spec.entries.begin(), spec.entries.end(), entry);
-        if (found == spec.entries.end())
+        const auto found = std::find(definition.entries.begin(), definition.entries.end(), entry);
+        if (found == definition.entries.end())
             err = OrvErrNotFound;
         else
-            rbAvailable = evaluate(spec.entryAvailable[found - spec.entries.begin()], f);
+            rbAvailable = evaluate(definition.entryAvailable[found - definition.entries.begin()], f);
     }
     record(Operation::IsValueAvailable, f, entry, err);
     return err;
@@ -492,14 +492,14 @@ OrvErrorType CameraModel::runCommand(int f)
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         err = injected(f, Operation::RunCommand);
-        if (err == OrvErrSuccess && m_Specs[f].type != OrvFeatureDataCommand)
+        if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataCommand)
             err = OrvErrWrongType;
         if (err == OrvErrSuccess && !writableNow(f))
             err = OrvErrInvalidAccess;
         if (err == OrvErrSuccess) {
             ++m_CommandCounts[f];
             notify.push_back(f);
-            const std::string &name = m_Specs[f].name;
+            const std::string &name = m_Definitions[f].name;
             const bool start = name == "AcquisitionStart";
             if ((start || name == "AcquisitionStop") && m_Acquiring != start) {
                 m_Acquiring = start;
@@ -534,10 +534,10 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
     const int f = indexOf(feature);
     if (f < 0)
         return OrvErrNotFound;
-    const FeatureSpec &spec = m_Specs[f];
+    const FeatureDefinition &definition = m_Definitions[f];
     Incoming incoming(Incoming::Kind::Text);
     incoming.s = value;
-    switch (spec.type) {
+    switch (definition.type) {
     case OrvFeatureDataInt:
         incoming.kind = Incoming::Kind::Integer;
         if (!parseInteger(value, incoming.i))
@@ -564,9 +564,9 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
         std::lock_guard<std::mutex> lock(m_Mutex);
         int entry = currentEntry(f);
         if (!selectorEntry.empty()) {
-            if (spec.selector < 0)
+            if (definition.selector < 0)
                 return OrvErrBadParameter;
-            const std::vector<std::string> &entries = m_Specs[spec.selector].entries;
+            const std::vector<std::string> &entries = m_Definitions[definition.selector].entries;
             const auto found = std::find(entries.begin(), entries.end(), selectorEntry);
             if (found == entries.end())
                 return OrvErrNotFound;
@@ -585,10 +585,10 @@ std::string CameraModel::valueOf(const std::string &feature, const std::string &
     if (f < 0)
         return std::string();
     std::lock_guard<std::mutex> lock(m_Mutex);
-    const FeatureSpec &spec = m_Specs[f];
+    const FeatureDefinition &definition = m_Definitions[f];
     int entry = currentEntry(f);
-    if (!selectorEntry.empty() && spec.selector >= 0) {
-        const std::vector<std::string> &entries = m_Specs[spec.selector].entries;
+    if (!selectorEntry.empty() && definition.selector >= 0) {
+        const std::vector<std::string> &entries = m_Definitions[definition.selector].entries;
         const auto found = std::find(entries.begin(), entries.end(), selectorEntry);
         if (found == entries.end())
             return std::string();

@@ -29,7 +29,7 @@ struct Condition
     std::vector<Condition> children;  ///< All, Any, Not
 };
 
-struct FeatureSpec
+struct FeatureDefinition
 {
     std::string name;
     std::string displayName;
@@ -73,13 +73,13 @@ public:
     CameraModel() = default;
     ~CameraModel();
 
-    /// Called once after the specs and start values are in place.
+    /// Called once after the definitions and start values are in place.
     void createFeatures();
 
     // Description, fixed after loading.
     std::string m_Name;
     std::string m_Description;
-    std::vector<FeatureSpec> m_Specs;
+    std::vector<FeatureDefinition> m_Definitions;
     std::unordered_map<std::string, int> m_IndexByName;
     std::vector<std::vector<Slot>> m_StartValues;
 

@@ -191,7 +191,7 @@ public:
         m_Features = &*features;
 
         const int count = static_cast<int>(m_Features->size());
-        m_Model.m_Specs.resize(count);
+        m_Model.m_Definitions.resize(count);
         for (int f = 0; f < count; ++f)
             readNameAndType(f);
         for (int f = 0; f < count; ++f)
@@ -214,7 +214,7 @@ private:
         std::string pointer = featurePointer(f);
         if (!key.empty())
             pointer += "/" + key;
-        fail(pointer, "feature " + inQuotes(m_Model.m_Specs[f].name) + ": " + message);
+        fail(pointer, "feature " + inQuotes(m_Model.m_Definitions[f].name) + ": " + message);
     }
 
     static std::string featurePointer(int f)
@@ -248,17 +248,17 @@ private:
             fail(pointer, "feature " + std::to_string(f + 1) + " has no \"name\"");
         if (!name->is_string() || name->get<std::string>().empty())
             fail(pointer + "/name", "feature " + std::to_string(f + 1) + ": \"name\" must be a non-empty text");
-        FeatureSpec &spec = m_Model.m_Specs[f];
-        spec.name = name->get<std::string>();
-        if (!m_Model.m_IndexByName.emplace(spec.name, f).second)
-            fail(pointer + "/name", "duplicate feature name " + inQuotes(spec.name));
+        FeatureDefinition &definition = m_Model.m_Definitions[f];
+        definition.name = name->get<std::string>();
+        if (!m_Model.m_IndexByName.emplace(definition.name, f).second)
+            fail(pointer + "/name", "duplicate feature name " + inQuotes(definition.name));
         const auto type = object.find("type");
         if (type == object.end())
             failFeature(f, "", "no \"type\"");
         if (!type->is_string())
             failFeature(f, "type", "\"type\" must be a text");
-        spec.type = typeFromName(type->get<std::string>());
-        if (spec.type == OrvFeatureDataUnknown)
+        definition.type = typeFromName(type->get<std::string>());
+        if (definition.type == OrvFeatureDataUnknown)
             failFeature(f, "type", "unknown type " + inQuotes(type->get<std::string>())
                                        + " (Integer, Float, Enumeration, String, Boolean, Command or Raw)");
     }
@@ -266,9 +266,9 @@ private:
     void readShape(int f)
     {
         const json &object = feature(f);
-        FeatureSpec &spec = m_Model.m_Specs[f];
+        FeatureDefinition &definition = m_Model.m_Definitions[f];
         std::set<std::string> allowed = {"name", "displayName", "type", "writable", "lockedWhileAcquiring"};
-        switch (spec.type) {
+        switch (definition.type) {
         case OrvFeatureDataInt:
         case OrvFeatureDataFloat:
             allowed.insert({"value", "values", "min", "max", "inc"});
@@ -286,41 +286,41 @@ private:
         for (auto it = object.begin(); it != object.end(); ++it)
             if (!allowed.count(it.key()))
                 failFeature(f, pointerToken(it.key()),
-                            "unknown key " + inQuotes(it.key()) + " for type " + typeName(spec.type));
+                            "unknown key " + inQuotes(it.key()) + " for type " + typeName(definition.type));
 
-        spec.displayName = optionalString(object, featurePointer(f), "displayName");
-        if (spec.displayName.empty())
-            spec.displayName = spec.name;
+        definition.displayName = optionalString(object, featurePointer(f), "displayName");
+        if (definition.displayName.empty())
+            definition.displayName = definition.name;
         const auto locked = object.find("lockedWhileAcquiring");
         if (locked != object.end()) {
             if (!locked->is_boolean())
                 failFeature(f, "lockedWhileAcquiring", "\"lockedWhileAcquiring\" must be true or false");
-            spec.lockedWhileAcquiring = locked->get<bool>();
+            definition.lockedWhileAcquiring = locked->get<bool>();
         }
 
-        if (spec.type == OrvFeatureDataInt) {
-            spec.intMin = requiredInteger(f, "min");
-            spec.intMax = requiredInteger(f, "max");
-            if (spec.intMin > spec.intMax)
-                failFeature(f, "min", "min " + std::to_string(spec.intMin) + " is greater than max "
-                                          + std::to_string(spec.intMax));
+        if (definition.type == OrvFeatureDataInt) {
+            definition.intMin = requiredInteger(f, "min");
+            definition.intMax = requiredInteger(f, "max");
+            if (definition.intMin > definition.intMax)
+                failFeature(f, "min", "min " + std::to_string(definition.intMin) + " is greater than max "
+                                          + std::to_string(definition.intMax));
             if (object.contains("inc")) {
-                spec.intInc = requiredInteger(f, "inc");
-                if (spec.intInc <= 0)
+                definition.intInc = requiredInteger(f, "inc");
+                if (definition.intInc <= 0)
                     failFeature(f, "inc", "inc must be greater than 0");
             }
-        } else if (spec.type == OrvFeatureDataFloat) {
-            spec.floatMin = requiredNumber(f, "min");
-            spec.floatMax = requiredNumber(f, "max");
-            if (spec.floatMin > spec.floatMax)
-                failFeature(f, "min", "min " + doubleText(spec.floatMin) + " is greater than max "
-                                          + doubleText(spec.floatMax));
+        } else if (definition.type == OrvFeatureDataFloat) {
+            definition.floatMin = requiredNumber(f, "min");
+            definition.floatMax = requiredNumber(f, "max");
+            if (definition.floatMin > definition.floatMax)
+                failFeature(f, "min", "min " + doubleText(definition.floatMin) + " is greater than max "
+                                          + doubleText(definition.floatMax));
             if (object.contains("inc")) {
-                spec.floatInc = requiredNumber(f, "inc");
-                if (!(spec.floatInc > 0))
+                definition.floatInc = requiredNumber(f, "inc");
+                if (!(definition.floatInc > 0))
                     failFeature(f, "inc", "inc must be greater than 0");
             }
-        } else if (spec.type == OrvFeatureDataEnum) {
+        } else if (definition.type == OrvFeatureDataEnum) {
             const auto entries = object.find("entries");
             if (entries == object.end())
                 failFeature(f, "", "an Enumeration needs \"entries\"");
@@ -346,9 +346,9 @@ private:
                 }
                 if (entryName.empty())
                     failFeature(f, key, "empty entry name");
-                if (std::find(spec.entries.begin(), spec.entries.end(), entryName) != spec.entries.end())
+                if (std::find(definition.entries.begin(), definition.entries.end(), entryName) != definition.entries.end())
                     failFeature(f, key, "duplicate entry " + inQuotes(entryName));
-                spec.entries.push_back(entryName);
+                definition.entries.push_back(entryName);
             }
         }
     }
@@ -401,32 +401,32 @@ private:
                 failFeature(f, key, "selects unknown feature " + inQuotes(selectedName));
             if (selected == f)
                 failFeature(f, key, "a selector cannot select itself");
-            FeatureSpec &selectedSpec = m_Model.m_Specs[selected];
-            if (selectedSpec.selector >= 0)
+            FeatureDefinition &selectedDefinition = m_Model.m_Definitions[selected];
+            if (selectedDefinition.selector >= 0)
                 failFeature(f, key, inQuotes(selectedName) + " is already selected by "
-                                        + inQuotes(m_Model.m_Specs[selectedSpec.selector].name));
+                                        + inQuotes(m_Model.m_Definitions[selectedDefinition.selector].name));
             if (feature(selected).contains("selects"))
                 failFeature(f, key, inQuotes(selectedName) + " is a selector itself; selectors do not nest");
-            if (selectedSpec.type == OrvFeatureDataCommand || selectedSpec.type == OrvFeatureDataRaw)
+            if (selectedDefinition.type == OrvFeatureDataCommand || selectedDefinition.type == OrvFeatureDataRaw)
                 failFeature(f, key, inQuotes(selectedName) + " has no value to select");
-            selectedSpec.selector = f;
-            m_Model.m_Specs[f].selects.push_back(selected);
+            selectedDefinition.selector = f;
+            m_Model.m_Definitions[f].selects.push_back(selected);
         }
     }
 
     Slot slotValue(int f, const std::string &key, const json &value) const
     {
-        const FeatureSpec &spec = m_Model.m_Specs[f];
+        const FeatureDefinition &definition = m_Model.m_Definitions[f];
         Slot slot;
-        switch (spec.type) {
+        switch (definition.type) {
         case OrvFeatureDataInt: {
             slot.i = integerValue(f, key, value);
-            if (slot.i < spec.intMin || slot.i > spec.intMax)
-                failFeature(f, key, "value " + std::to_string(slot.i) + " is outside " + std::to_string(spec.intMin)
-                                        + ".." + std::to_string(spec.intMax));
+            if (slot.i < definition.intMin || slot.i > definition.intMax)
+                failFeature(f, key, "value " + std::to_string(slot.i) + " is outside " + std::to_string(definition.intMin)
+                                        + ".." + std::to_string(definition.intMax));
             const unsigned long long offset = static_cast<unsigned long long>(slot.i)
-                                              - static_cast<unsigned long long>(spec.intMin);
-            if (offset % static_cast<unsigned long long>(spec.intInc) != 0)
+                                              - static_cast<unsigned long long>(definition.intMin);
+            if (offset % static_cast<unsigned long long>(definition.intInc) != 0)
                 failFeature(f, key, "value " + std::to_string(slot.i) + " is not min plus a multiple of inc");
             break;
         }
@@ -434,9 +434,9 @@ private:
             if (!value.is_number())
                 failFeature(f, key, "the value must be a number");
             slot.f = value.get<double>();
-            if (slot.f < spec.floatMin || slot.f > spec.floatMax)
-                failFeature(f, key, "value " + doubleText(slot.f) + " is outside " + doubleText(spec.floatMin) + ".."
-                                        + doubleText(spec.floatMax));
+            if (slot.f < definition.floatMin || slot.f > definition.floatMax)
+                failFeature(f, key, "value " + doubleText(slot.f) + " is outside " + doubleText(definition.floatMin) + ".."
+                                        + doubleText(definition.floatMax));
             break;
         case OrvFeatureDataBool:
             if (!value.is_boolean())
@@ -447,10 +447,10 @@ private:
             if (!value.is_string())
                 failFeature(f, key, "the value must be an entry name");
             const std::string entry = value.get<std::string>();
-            const auto found = std::find(spec.entries.begin(), spec.entries.end(), entry);
-            if (found == spec.entries.end())
+            const auto found = std::find(definition.entries.begin(), definition.entries.end(), entry);
+            if (found == definition.entries.end())
                 failFeature(f, key, "value " + inQuotes(entry) + " is not an entry");
-            slot.i = found - spec.entries.begin();
+            slot.i = found - definition.entries.begin();
             break;
         }
         case OrvFeatureDataString:
@@ -467,50 +467,50 @@ private:
     void readValuesAndConditions(int f)
     {
         const json &object = feature(f);
-        FeatureSpec &spec = m_Model.m_Specs[f];
+        FeatureDefinition &definition = m_Model.m_Definitions[f];
 
         Slot start;
-        if (spec.type == OrvFeatureDataInt)
-            start.i = spec.intMin;
-        else if (spec.type == OrvFeatureDataFloat)
-            start.f = spec.floatMin;
+        if (definition.type == OrvFeatureDataInt)
+            start.i = definition.intMin;
+        else if (definition.type == OrvFeatureDataFloat)
+            start.f = definition.floatMin;
         const auto value = object.find("value");
         if (value != object.end())
             start = slotValue(f, "value", *value);
-        const std::size_t slots = spec.selector < 0 ? 1 : m_Model.m_Specs[spec.selector].entries.size();
+        const std::size_t slots = definition.selector < 0 ? 1 : m_Model.m_Definitions[definition.selector].entries.size();
         std::vector<Slot> &startValues = m_Model.m_StartValues[f];
         startValues.assign(slots, start);
 
         const auto values = object.find("values");
         if (values != object.end()) {
-            if (spec.selector < 0)
+            if (definition.selector < 0)
                 failFeature(f, "values", "\"values\" per selector entry, but no selector selects this feature");
             if (!values->is_object())
                 failFeature(f, "values", "\"values\" must map selector entries to values");
-            const std::vector<std::string> &selectorEntries = m_Model.m_Specs[spec.selector].entries;
+            const std::vector<std::string> &selectorEntries = m_Model.m_Definitions[definition.selector].entries;
             for (auto it = values->begin(); it != values->end(); ++it) {
                 const std::string key = "values/" + pointerToken(it.key());
                 const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), it.key());
                 if (found == selectorEntries.end())
                     failFeature(f, key, inQuotes(it.key()) + " is not an entry of the selector "
-                                            + inQuotes(m_Model.m_Specs[spec.selector].name));
+                                            + inQuotes(m_Model.m_Definitions[definition.selector].name));
                 startValues[found - selectorEntries.begin()] = slotValue(f, key, it.value());
             }
         }
 
         const auto writable = object.find("writable");
         if (writable != object.end())
-            spec.writable = condition(f, "writable", *writable);
+            definition.writable = condition(f, "writable", *writable);
 
-        spec.entryAvailable.assign(spec.entries.size(), Condition());
-        if (spec.type == OrvFeatureDataEnum) {
+        definition.entryAvailable.assign(definition.entries.size(), Condition());
+        if (definition.type == OrvFeatureDataEnum) {
             const json &entries = object["entries"];
             for (std::size_t k = 0; k < entries.size(); ++k) {
                 if (!entries[k].is_object())
                     continue;
                 const auto available = entries[k].find("available");
                 if (available != entries[k].end())
-                    spec.entryAvailable[k] = condition(f, "entries/" + std::to_string(k) + "/available", *available);
+                    definition.entryAvailable[k] = condition(f, "entries/" + std::to_string(k) + "/available", *available);
             }
         }
     }
@@ -548,14 +548,14 @@ private:
             return result;
         }
         if (value.contains("selectorEntry")) {
-            const FeatureSpec &spec = m_Model.m_Specs[f];
+            const FeatureDefinition &definition = m_Model.m_Definitions[f];
             const std::string entryKey = key + "/selectorEntry";
-            if (spec.selector < 0)
+            if (definition.selector < 0)
                 failFeature(f, entryKey, "\"selectorEntry\" on a feature that no selector selects");
             const json &entries = value["selectorEntry"];
             if (!entries.is_array() || value.size() != 1)
                 failFeature(f, entryKey, "\"selectorEntry\" takes a list of selector entries, alone");
-            const std::vector<std::string> &selectorEntries = m_Model.m_Specs[spec.selector].entries;
+            const std::vector<std::string> &selectorEntries = m_Model.m_Definitions[definition.selector].entries;
             result.kind = Condition::Kind::SelectorEntry;
             for (std::size_t k = 0; k < entries.size(); ++k) {
                 const std::string text = entries[k].is_string() ? entries[k].get<std::string>() : std::string();
@@ -563,7 +563,7 @@ private:
                 if (found == selectorEntries.end())
                     failFeature(f, entryKey + "/" + std::to_string(k),
                                 "\"selectorEntry\" names " + (text.empty() ? entries[k].dump() : inQuotes(text))
-                                    + ", not an entry of " + inQuotes(m_Model.m_Specs[spec.selector].name));
+                                    + ", not an entry of " + inQuotes(m_Model.m_Definitions[definition.selector].name));
                 result.entries.push_back(static_cast<int>(found - selectorEntries.begin()));
             }
             return result;
@@ -577,7 +577,7 @@ private:
         result.feature = m_Model.indexOf(readName);
         if (result.feature < 0)
             failFeature(f, key + "/feature", "condition names unknown feature " + inQuotes(readName));
-        const FeatureSpec &read = m_Model.m_Specs[result.feature];
+        const FeatureDefinition &read = m_Model.m_Definitions[result.feature];
         if (read.type == OrvFeatureDataCommand || read.type == OrvFeatureDataRaw)
             failFeature(f, key + "/feature", "condition reads " + inQuotes(readName) + ", which has no value");
 
@@ -603,18 +603,18 @@ private:
         if (entry != value.end()) {
             if (read.selector < 0)
                 failFeature(f, key + "/entry", "\"entry\" given, but no selector selects " + inQuotes(readName));
-            const std::vector<std::string> &selectorEntries = m_Model.m_Specs[read.selector].entries;
+            const std::vector<std::string> &selectorEntries = m_Model.m_Definitions[read.selector].entries;
             const std::string text = entry->is_string() ? entry->get<std::string>() : std::string();
             const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), text);
             if (found == selectorEntries.end())
                 failFeature(f, key + "/entry", "\"entry\" " + entry->dump() + " is not an entry of "
-                                                   + inQuotes(m_Model.m_Specs[read.selector].name));
+                                                   + inQuotes(m_Model.m_Definitions[read.selector].name));
             result.entry = static_cast<int>(found - selectorEntries.begin());
         }
         return result;
     }
 
-    std::string conditionText(int f, const std::string &key, const FeatureSpec &read, const json &value) const
+    std::string conditionText(int f, const std::string &key, const FeatureDefinition &read, const json &value) const
     {
         std::string text;
         bool fits = false;
