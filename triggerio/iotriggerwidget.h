@@ -104,6 +104,7 @@ private:
     // Quick modes (iotriggerwidget_quickmodes.cpp)
     QString GetFirstInputLine();
     void walkTriggerSelectorsOff();
+    void frameTriggerOnFirstInput(const char *exposureMode);
 
     // Output lines (iotriggerwidget_outputs.cpp)
     int GetOutputs(QStringList &names);

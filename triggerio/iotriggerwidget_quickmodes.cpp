@@ -70,6 +70,23 @@ void IOTriggerWidget::walkTriggerSelectorsOff()
     }
 }
 
+// Edge and Level on an exposure-mode camera differ only in the exposure mode:
+// acquisition start trigger off, frame start on the first input line.
+void IOTriggerWidget::frameTriggerOnFirstInput(const char *exposureMode)
+{
+    selectComboEntry(exposureMode, m_pComboExposureMode);
+    selectComboEntry(AcquisitionStart, m_pComboTriggerSelector);
+    processEvents();
+    selectComboEntry(Off, m_pComboTriggerMode);
+    selectComboEntry(FrameStart, m_pComboTriggerSelector);
+    processEvents();
+    selectComboEntry(Off, m_pComboTriggerMode);
+    selectComboEntry(GetFirstInputLine(), m_pComboTriggerSource);
+    selectComboEntry(FallingEdge, m_pComboTriggerActivation);
+    selectComboEntry(Continuous, m_pComboAcquisitionMode);
+    selectComboEntry(On, m_pComboTriggerMode);
+}
+
 void IOTriggerWidget::OnEdgeMode()
 {
     updateQuickModeButtons(true);
@@ -101,19 +118,8 @@ void IOTriggerWidget::OnEdgeMode()
         selectComboEntry(Line1, m_pComboTriggerSource);
         selectComboEntry(On, m_pComboTriggerMode);
     }
-    if (m_pComboExposureMode && !m_pComboInputLineSelector) {
-        selectComboEntry(Timed, m_pComboExposureMode);
-        selectComboEntry(AcquisitionStart, m_pComboTriggerSelector);
-        processEvents();
-        selectComboEntry(Off, m_pComboTriggerMode);
-        selectComboEntry(FrameStart, m_pComboTriggerSelector);
-        processEvents();
-        selectComboEntry(Off, m_pComboTriggerMode);
-        selectComboEntry(GetFirstInputLine(), m_pComboTriggerSource);
-        selectComboEntry(FallingEdge, m_pComboTriggerActivation);
-        selectComboEntry(Continuous, m_pComboAcquisitionMode);
-        selectComboEntry(On, m_pComboTriggerMode);
-    }
+    if (m_pComboExposureMode && !m_pComboInputLineSelector)
+        frameTriggerOnFirstInput(Timed);
 
     updateQuickModeButtons(!m_pComboAcquisitionMode->isEnabled());
     RegisterFeatureObservers(false);
@@ -147,19 +153,8 @@ void IOTriggerWidget::OnLevelMode()
         selectComboEntry(LevelLow, m_pComboTriggerActivation);
         selectComboEntry(On, m_pComboTriggerMode);
     }
-    if (m_pComboExposureMode && !m_pComboInputLineSelector) {
-        selectComboEntry(TriggerWidth, m_pComboExposureMode);
-        selectComboEntry(AcquisitionStart, m_pComboTriggerSelector);
-        processEvents();
-        selectComboEntry(Off, m_pComboTriggerMode);
-        selectComboEntry(FrameStart, m_pComboTriggerSelector);
-        processEvents();
-        selectComboEntry(Off, m_pComboTriggerMode);
-        selectComboEntry(GetFirstInputLine(), m_pComboTriggerSource);
-        selectComboEntry(FallingEdge, m_pComboTriggerActivation);
-        selectComboEntry(Continuous, m_pComboAcquisitionMode);
-        selectComboEntry(On, m_pComboTriggerMode);
-    }
+    if (m_pComboExposureMode && !m_pComboInputLineSelector)
+        frameTriggerOnFirstInput(TriggerWidth);
 
     updateQuickModeButtons(!m_pComboAcquisitionMode->isEnabled());
 }
