@@ -69,42 +69,40 @@ BaseTabPluginWidget::~BaseTabPluginWidget()
     m_pFeatureManager = nullptr;
 }
 
-void BaseTabPluginWidget::RegisterFeatureObservers(bool markChanged)
+QVector<QPair<FeaturePtr, QString> > BaseTabPluginWidget::observedFeatures() const
 {
+    QVector<QPair<FeaturePtr, QString> > observed;
     const FeatureVector features = FeatureList ? *FeatureList : FeatureVector();
     if (features.isEmpty()) {
         qCDebug(lcTabExtension) << "Could not get features. Error code: " << s_NoFeaturesCode;
-        return;
+        return observed;
     }
     std::string name;
     for (const FeaturePtr &feature : features) {
         if (!feature || feature->GetName(name) != OrvErrSuccess)
             continue;
         const QString featureName = QString::fromStdString(name);
-        if (!ObservedFeatureNames.contains(featureName))
-            continue;
-        const OrvErrorType err = feature->RegisterObserver(FeatureObserver);
+        if (ObservedFeatureNames.contains(featureName))
+            observed.append(qMakePair(feature, featureName));
+    }
+    return observed;
+}
+
+void BaseTabPluginWidget::RegisterFeatureObservers(bool markChanged)
+{
+    for (const QPair<FeaturePtr, QString> &observed : observedFeatures()) {
+        const OrvErrorType err = observed.first->RegisterObserver(FeatureObserver);
         if (err != OrvErrSuccess)
             qCDebug(lcTabExtension) << "Could not register feature observer. Error code: " << err;
         if (markChanged)
-            ChangedFeatureList->append(featureName);
+            ChangedFeatureList->append(observed.second);
     }
 }
 
 void BaseTabPluginWidget::UnregisterFeatureObservers()
 {
-    const FeatureVector features = FeatureList ? *FeatureList : FeatureVector();
-    if (features.isEmpty()) {
-        qCDebug(lcTabExtension) << "Could not get features. Error code: " << s_NoFeaturesCode;
-        return;
-    }
-    std::string name;
-    for (const FeaturePtr &feature : features) {
-        if (!feature || feature->GetName(name) != OrvErrSuccess)
-            continue;
-        if (!ObservedFeatureNames.contains(QString::fromStdString(name)))
-            continue;
-        const OrvErrorType err = feature->UnregisterObserver(FeatureObserver);
+    for (const QPair<FeaturePtr, QString> &observed : observedFeatures()) {
+        const OrvErrorType err = observed.first->UnregisterObserver(FeatureObserver);
         if (err != OrvErrSuccess)
             qCDebug(lcTabExtension) << "Could not unregister feature observer. Error code: " << err;
     }

@@ -7,7 +7,9 @@
 
 #include <OrvikCPP.h>
 
+#include <QPair>
 #include <QStringList>
+#include <QVector>
 #include <QWidget>
 
 class FeatureManager;
@@ -48,6 +50,10 @@ protected:
     QTimer *RefreshTimer;
     QMutex *WidgetMutex;
     TKN::OrvAPI::IFeatureObserverPtr FeatureObserver;
+
+private:
+    /// The camera's features whose names are observed, with those names, in list order.
+    QVector<QPair<TKN::OrvAPI::FeaturePtr, QString> > observedFeatures() const;
 };
 
 #endif // BASETABPLUGINWIDGET_H
