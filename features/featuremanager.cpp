@@ -3,6 +3,7 @@
 #include "pluginlog.h"
 
 #include <QComboBox>
+#include <QSignalBlocker>
 
 #include <cmath>
 #include <limits>
@@ -328,7 +329,9 @@ QString FeatureManager::setText(const FeaturePtr &feature, const QString &value)
 {
     // Callers test the result for "" to learn whether the write happened
     // (line walks, selector restores), so a refused write must not echo the value.
-    if (!feature)
+    // An empty text is never a value the page means to write: it is what a
+    // failed read hands back, and writing it back would misconfigure.
+    if (!feature || value.isEmpty())
         return QString();
     if (feature->SetValue(value.toStdString().c_str()) != OrvErrSuccess)
         return QString();
@@ -396,6 +399,9 @@ bool FeatureManager::FillComboBox(const QString &name, QComboBox *box, bool with
         return false;
     const QString current = GetStringValue(name);
     const QStringList available = GetAvailableEntries(name);
+    // A refill is a read: with the box's signals live, clearing and selecting
+    // would reach its slot and write the passing entries to the camera.
+    const QSignalBlocker blocker(box);
     box->clear();
     box->addItems(available);
     if (withToolTips) {

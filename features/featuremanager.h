@@ -35,8 +35,8 @@ public:
 
     QString GetStringValue(const QString &name1, const QString &name2 = QString()) const;
 
-    /// Writes the text; returns it on success and "" when nothing was found
-    /// or the camera refused the write.
+    /// Writes the text; returns it on success and "" when nothing was found,
+    /// the text is empty (nothing is written then) or the camera refused it.
     QString SetStringValue(const QString &name1, const QString &value) const;
     QString SetStringValue(const QString &name1, const QString &name2, const QString &value) const;
     QString SetStringValue(const QString &name1, const QString &name2, const QString &name3,
@@ -52,7 +52,7 @@ public:
     /// Fills the box with the available entries, selects the current one
     /// (-1 when it is not among them), enables the box exactly when the
     /// feature is writable and returns that answer. The box's signals are
-    /// not blocked.
+    /// blocked meanwhile, so a refill never reaches its slot.
     bool FillComboBox(const QString &name, QComboBox *box, bool withToolTips = false) const;
 
     /// floor((value - min) / increment) steps above min, or value itself when

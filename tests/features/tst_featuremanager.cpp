@@ -4,6 +4,7 @@
 #include <testcamera.h>
 
 #include <QComboBox>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <limits>
@@ -274,6 +275,8 @@ private slots:
         QTest::newRow("read-only refused") << QStringList{"ReadOnlyEnum"} << s_None << "B" << "A" << "";
         QTest::newRow("read fails, write works") << source << int(Operation::GetValue) << "" << "Line0"
                                                  << "Line0";
+        // What a failed read hands back is never written back.
+        QTest::newRow("empty text not written") << source << s_None << "Line1" << "" << "";
     }
 
     void stringValues()
@@ -293,8 +296,9 @@ private slots:
         else
             returned = m_Manager->SetStringValue(names[0], names[1], names[2], value);
         QTEST(returned, "result");
-        // Sent whether or not the camera takes it.
-        QCOMPARE(TestCamera::writes(*m_Camera), QStringList{names.last() + "=" + value});
+        // Sent whether or not the camera takes it; an empty text is not sent.
+        QCOMPARE(TestCamera::writes(*m_Camera),
+                 value.isEmpty() ? QStringList() : QStringList{names.last() + "=" + value});
     }
 
     void questionsAndCommands()
@@ -360,7 +364,10 @@ private slots:
         m_Camera->clearJournal();
 
         QTEST(m_Manager->GetAvailableEntries(name), "items");
+        // A refill reads: a slot on the box must not hear it and write back.
+        QSignalSpy changes(&box, SIGNAL(currentIndexChanged(int)));
         QCOMPARE(m_Manager->FillComboBox(name, &box, withToolTips), enabled);
+        QCOMPARE(changes.count(), 0);
         QStringList shown;
         for (int i = 0; i < box.count(); ++i)
             shown << box.itemText(i);
