@@ -63,6 +63,8 @@ IOTriggerWidget::IOTriggerWidget(const CameraFeatureList &features, QWidget *par
       l_notAcquireHint(nullptr),
       m_bUserOutputSelector(false),
       m_nSelectableOutputCount(0),
+      m_nQuickModeDepth(0),
+      m_bSelectionRefused(false),
       m_pComboTriggerSource(nullptr),
       m_pComboTriggerActivation(nullptr),
       m_pComboTriggerSelector(nullptr),

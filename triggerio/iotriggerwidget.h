@@ -25,6 +25,14 @@ class QSpacerItem;
 class QSpinBox;
 class QWidget;
 
+struct QuickModeStep;
+/// The steps of one quick mode on one camera variant.
+struct QuickModeSequence
+{
+    const QuickModeStep *steps;
+    int count;
+};
+
 /// The widgets of one output row; a null field was not created.
 /// The record owns its widgets: they go with its last reference.
 struct OutputLine
@@ -103,8 +111,30 @@ private:
 
     // Quick modes (iotriggerwidget_quickmodes.cpp)
     QString GetFirstInputLine();
-    void walkTriggerSelectorsOff();
-    void frameTriggerOnFirstInput(const char *exposureMode);
+    bool runEdgeMode();
+    bool runQuickMode(void (IOTriggerWidget::*opening)(), const QuickModeSequence &steps,
+                      void (IOTriggerWidget::*closing)());
+    QuickModeSequence quickModeVariant(const QuickModeSequence &lineRouting,
+                                       const QuickModeSequence &exposureAuto,
+                                       const QuickModeSequence &exposureMode) const;
+    QComboBox *quickModeBox(int box) const;
+    bool runStep(const QuickModeStep &step);
+    bool selectStep(QComboBox *box, const QString &entry);
+    bool walkTriggerSelectorsOff();
+    bool processEventsAlive();
+    bool waitAlive(int milliseconds);
+    void openEdgeOrBulk();
+    void openLevel();
+    void closeEdgeOrBulk();
+    void closeLevel();
+    void endOfQuickMode();
+    bool quickModeRunning() const { return m_nQuickModeDepth > 0; }
+
+    // Keeping controls in line with the camera (iotriggerwidget_input.cpp)
+    void refreshInputControl(QObject *control);
+    void refreshTriggerDependents();
+    bool writeBoxValue(const QString &featureName, const QString &value);
+    bool reselectStanding(const char *selector);
 
     // Output lines (iotriggerwidget_outputs.cpp)
     int GetOutputs(QStringList &names);
@@ -120,7 +150,8 @@ private:
 
     // Output slots (iotriggerwidget_outputslots.cpp)
     void OnCBOutUserValueChanged(int row, int state);
-    void writeUserOutValue(int row, int state);
+    int writeUserOutValue(int row, int state);
+    void showOutLevels(qint64 mask);
 
     // Selectable output (iotriggerwidget_selectable.cpp)
     void createOptionalOut();
@@ -148,6 +179,10 @@ private:
 
     bool m_bUserOutputSelector;
     int m_nSelectableOutputCount;
+    // Quick modes running now: more than one while Bulk runs Edge inside it.
+    int m_nQuickModeDepth;
+    // Set by the selector slots when the camera refused the selection.
+    bool m_bSelectionRefused;
 
     QComboBox *m_pComboTriggerSource;
     QComboBox *m_pComboTriggerActivation;
@@ -197,6 +232,7 @@ private:
     friend class tst_QuickModes;
     friend class tst_OutputLines;
     friend class tst_Dispatch;
+    friend class tst_Refusals;
 };
 
 #endif // IOTRIGGERWIDGET_H

@@ -4,6 +4,7 @@
 
 #include <featuremanager.h>
 #include <featurenames.h>
+#include <pluginlog.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpacerItem>
 #include <QSpinBox>
 
@@ -195,8 +197,9 @@ void IOTriggerWidget::createTriggerInput()
         connect(m_pComboInputLineSelector, SIGNAL(currentIndexChanged(QString)), this,
                 SLOT(OnComboInputLineSelectorChanged(QString)));
         connect(m_pCBLineRouting, SIGNAL(stateChanged(int)), this, SLOT(OnCBLineRoutingChanged(int)));
-        selectComboEntry(QStringLiteral("Line1"), m_pComboInputLineSelector);
-        selectComboEntry(QStringLiteral("Line0"), m_pComboInputLineSelector);
+        // The box shows the line the camera has selected. Selecting a line
+        // here would move that line's routing to it: opening a page must not
+        // change the camera.
     }
 
     if (m_pComboExposureMode) {
@@ -267,6 +270,7 @@ void IOTriggerWidget::updateInputLineSelector()
     if (!m_pComboInputLineSelector)
         return;
 
+    const QSignalBlocker blocker(m_pComboInputLineSelector);
     m_pFeatureManager->FillComboBox(LineSelector, m_pComboInputLineSelector);
     const QString remembered = m_pComboInputLineSelector->currentText();
     // The output lines found at construction stay out of the list, whatever
@@ -276,10 +280,14 @@ void IOTriggerWidget::updateInputLineSelector()
         if (index < m_pComboInputLineSelector->count())
             m_pComboInputLineSelector->removeItem(index);
     }
+    // A selected line the box no longer offers shows as none: showing another
+    // line would pair its name with the selected line's routing.
+    int current = -1;
     for (int i = 0; i < m_pComboInputLineSelector->count(); ++i) {
         if (m_pComboInputLineSelector->itemText(i) == remembered)
-            m_pComboInputLineSelector->setCurrentIndex(i);
+            current = i;
     }
+    m_pComboInputLineSelector->setCurrentIndex(current);
 }
 
 QList<int> IOTriggerWidget::GetOutputLineIndices()
@@ -288,9 +296,13 @@ QList<int> IOTriggerWidget::GetOutputLineIndices()
     if (!m_pComboInputLineSelector)
         return indices;
 
+    const QString rememberedLine = m_pFeatureManager->GetStringValue(LineSelector);
+    // Without the line the camera stands on, the walk could not put it back.
+    if (rememberedLine.isEmpty())
+        return indices;
+
     blockAllSignals(true);
     const QString rememberedBoxText = m_pComboInputLineSelector->currentText();
-    const QString rememberedLine = m_pFeatureManager->GetStringValue(LineSelector);
     for (int i = 0; i < m_pComboInputLineSelector->count(); ++i) {
         const QString selected =
             m_pFeatureManager->SetStringValue(LineSelector, m_pComboInputLineSelector->itemText(i));
@@ -328,6 +340,8 @@ void IOTriggerWidget::updateExposureMode()
 
 void IOTriggerWidget::updateQuickModeButtons(bool disable)
 {
+    // A running mode keeps them off until it ends, whoever asks meanwhile.
+    disable = disable || quickModeRunning();
     m_pButtonEdge->setEnabled(!disable);
     m_pButtonBulk->setEnabled(!disable);
     bool levelPossible = true;
@@ -367,9 +381,21 @@ void IOTriggerWidget::OnComboTriggerSelectorChanged(QString value)
         m_pComboInputLineSelector && m_pComboTriggerMode->currentText() == QLatin1String(On);
     if (toggleMode)
         selectComboEntry(QLatin1String(Off), m_pComboTriggerMode);
-    OnComboChanged(TriggerSelector, value);
-    if (toggleMode)
+    m_bSelectionRefused = !writeBoxValue(TriggerSelector, value);
+    if (!m_bSelectionRefused) {
+        // The boxes below the selector now belong to the new trigger.
+        refreshTriggerDependents();
+        if (toggleMode)
+            selectComboEntry(QLatin1String(On), m_pComboTriggerMode);
+        return;
+    }
+
+    // The camera stays on the trigger it had: switch that one back on.
+    qCDebug(lcTabExtension) << "Orvik Error OnComboTriggerSelectorChanged: refused" << value;
+    if (reselectStanding(TriggerSelector) && toggleMode)
         selectComboEntry(QLatin1String(On), m_pComboTriggerMode);
+    refreshInputControl(m_pComboTriggerSelector);
+    refreshTriggerDependents();
 }
 
 void IOTriggerWidget::OnComboAcquisitionModeChanged(QString value)
@@ -384,14 +410,26 @@ void IOTriggerWidget::OnComboInputLineSelectorChanged(QString value)
     const bool wasChecked = m_pCBLineRouting && m_pCBLineRouting->isChecked();
     if (wasChecked)
         m_pCBLineRouting->setChecked(false);
-    OnComboChanged(LineSelector, value);
-    if (wasChecked)
+    m_bSelectionRefused = !writeBoxValue(LineSelector, value);
+    if (!m_bSelectionRefused) {
+        if (wasChecked)
+            m_pCBLineRouting->setChecked(true);
+        else
+            refreshInputControl(m_pCBLineRouting);
+        return;
+    }
+
+    // The camera stays on its line: the routing goes back there, and the box shows it.
+    qCDebug(lcTabExtension) << "Orvik Error OnComboInputLineSelectorChanged: refused" << value;
+    if (reselectStanding(LineSelector) && wasChecked)
         m_pCBLineRouting->setChecked(true);
+    refreshInputControl(m_pComboInputLineSelector);
 }
 
 void IOTriggerWidget::OnCBLineRoutingChanged(int state)
 {
-    m_pFeatureManager->SetStringValue(LineRouting, state < 1 ? QLatin1String(Off) : QLatin1String(Trigger));
+    if (!writeBoxValue(LineRouting, state < 1 ? QLatin1String(Off) : QLatin1String(Trigger)))
+        refreshInputControl(m_pCBLineRouting);
 }
 
 void IOTriggerWidget::OnComboExposureModeChanged(QString value)
@@ -406,12 +444,41 @@ void IOTriggerWidget::OnComboExposureAutoChanged(QString value)
 
 void IOTriggerWidget::OnComboChanged(QString featureName, QString currentVal)
 {
-    m_pFeatureManager->SetStringValue(featureName, currentVal);
+    if (writeBoxValue(featureName, currentVal))
+        return;
+    // A refused entry does not stay on show as if the camera had taken it.
+    const struct
+    {
+        const char *feature;
+        QObject *box;
+    } boxes[] = {
+        {TriggerSource, m_pComboTriggerSource},   {TriggerActivation, m_pComboTriggerActivation},
+        {AcquisitionMode, m_pComboAcquisitionMode}, {ExposureMode, m_pComboExposureMode},
+        {ExposureAuto, m_pComboExposureAuto},
+    };
+    for (const auto &entry : boxes) {
+        if (featureName == QLatin1String(entry.feature))
+            refreshInputControl(entry.box);
+    }
+}
+
+bool IOTriggerWidget::writeBoxValue(const QString &featureName, const QString &value)
+{
+    return !m_pFeatureManager->SetStringValue(featureName, value).isEmpty();
+}
+
+// After a refused selection the page asks again for the entry the camera
+// stands on, so that every later write reaches the entry last asked for.
+bool IOTriggerWidget::reselectStanding(const char *selector)
+{
+    const QString standing = m_pFeatureManager->GetStringValue(selector);
+    return !standing.isEmpty() && writeBoxValue(selector, standing);
 }
 
 void IOTriggerWidget::OnComboTriggerModeChanged(QString mode)
 {
-    m_pFeatureManager->SetStringValue(TriggerMode, mode);
+    if (!writeBoxValue(TriggerMode, mode))
+        refreshInputControl(m_pComboTriggerMode);
 }
 
 void IOTriggerWidget::OnSWTrigger()
@@ -421,5 +488,48 @@ void IOTriggerWidget::OnSWTrigger()
 
 void IOTriggerWidget::OnSpinAcquisitionFrameCountChanged(int value)
 {
-    m_pFeatureManager->SetValue(AcquisitionFrameCount, static_cast<double>(value));
+    // The camera may snap, clamp or refuse the count: show what it holds.
+    const double held = m_pFeatureManager->SetValue(AcquisitionFrameCount, static_cast<double>(value));
+    if (truncatedToInt(held) != value && held >= 0.0) {
+        const QSignalBlocker blocker(m_pSpinAcquisitionFrameCount);
+        m_pSpinAcquisitionFrameCount->setValue(truncatedToInt(held));
+    }
+}
+
+void IOTriggerWidget::refreshInputControl(QObject *control)
+{
+    if (!control)
+        return;
+    // Refills never reach the slots: they read the camera, they do not write it.
+    const QSignalBlocker blocker(control);
+    const FeatureManager &features = *m_pFeatureManager;
+    if (control == m_pComboTriggerSource)
+        updateTriggerSource();
+    else if (control == m_pComboTriggerActivation)
+        features.FillComboBox(TriggerActivation, m_pComboTriggerActivation);
+    else if (control == m_pComboTriggerMode)
+        features.FillComboBox(TriggerMode, m_pComboTriggerMode);
+    else if (control == m_pComboTriggerSelector)
+        features.FillComboBox(TriggerSelector, m_pComboTriggerSelector);
+    else if (control == m_pComboAcquisitionMode)
+        features.FillComboBox(AcquisitionMode, m_pComboAcquisitionMode);
+    else if (control == m_pComboExposureMode)
+        features.FillComboBox(ExposureMode, m_pComboExposureMode);
+    else if (control == m_pComboExposureAuto)
+        features.FillComboBox(ExposureAuto, m_pComboExposureAuto);
+    else if (control == m_pSpinAcquisitionFrameCount)
+        updateAcquisitionFrameCount();
+    else if (control == m_pCBLineRouting)
+        updateLineRouting();
+    else if (control == m_pComboInputLineSelector) {
+        updateInputLineSelector();
+        refreshInputControl(m_pCBLineRouting);
+    }
+}
+
+// What the mode, source and activation boxes show belongs to one trigger.
+void IOTriggerWidget::refreshTriggerDependents()
+{
+    updateTriggerSource();
+    refreshInputControl(m_pComboTriggerActivation);
 }

@@ -271,8 +271,10 @@ void IOTriggerWidget::updateOutInvert()
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
             if (!walk.select(m_OutputLineNames.value(i)))
                 continue;
-            line->CBInvert->setChecked(features.GetValue(FN::LineInverter) != 0.0);
-            line->CBInvert->setEnabled(features.IsFeatureWritable(FN::LineInverter));
+            // -1: no inverter to read; an unknown value shows unticked and cannot be changed.
+            const double inverted = features.GetValue(FN::LineInverter);
+            line->CBInvert->setChecked(inverted > 0.0);
+            line->CBInvert->setEnabled(inverted >= 0.0 && features.IsFeatureWritable(FN::LineInverter));
         }
         const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
         qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
@@ -305,8 +307,9 @@ void IOTriggerWidget::updateOutStatus()
         const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
         if (!walk.select(m_OutputLineNames.value(i)))
             continue;
-        line->CBStatus->setChecked(features.GetValue(FN::LineStatus) != 0.0);
-        line->CBStatus->setEnabled(line->ComboSource->currentText() == QLatin1String(FE::Direct)
+        const double level = features.GetValue(FN::LineStatus);
+        line->CBStatus->setChecked(level > 0.0);
+        line->CBStatus->setEnabled(level >= 0.0 && line->ComboSource->currentText() == QLatin1String(FE::Direct)
             && features.IsFeatureWritable(FN::LineStatus));
     }
     const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
@@ -320,8 +323,12 @@ void IOTriggerWidget::updateOutLevels()
     // -1 (or no number at all) means there is no levels feature.
     if (!(value >= 0.0) || value >= 9223372036854775808.0)
         return;
-    const qint64 mask = static_cast<qint64>(value);
+    showOutLevels(static_cast<qint64>(value));
+}
 
+void IOTriggerWidget::showOutLevels(qint64 mask)
+{
+    const FeatureManager &features = *m_pFeatureManager;
     const bool writable = features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels);
     for (int i = 0; i < m_OutputLines.size(); ++i) {
         const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
@@ -362,22 +369,30 @@ void IOTriggerWidget::updateUserOutValue()
     const FeatureManager &features = *m_pFeatureManager;
     const QString current = features.GetStringValue(FN::UserOutputSelector);
 
-    for (const QSharedPointer<OutputLine> &line : qAsConst(m_OutputLines)) {
+    // Rows whose value could not be read show unticked and cannot be changed.
+    QVector<bool> unknown(m_OutputLines.size(), false);
+    // Without the user output the camera stands on, the walk could not put it back.
+    for (int i = 0; i < m_OutputLines.size() && !current.isEmpty(); ++i) {
+        const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
         if (!line->ComboUserOutSel || !line->CBUserValue)
             continue;
         const QString userOutput = line->ComboUserOutSel->currentText();
         if (!sourceIsUserOutput(userOutput))
             continue;
-        if (!features.SetStringValue(FN::UserOutputSelector, userOutput).isEmpty())
-            line->CBUserValue->setChecked(features.GetValue(FN::UserOutputValue) != 0.0);
+        if (features.SetStringValue(FN::UserOutputSelector, userOutput).isEmpty())
+            continue;
+        const double value = features.GetValue(FN::UserOutputValue);
+        line->CBUserValue->setChecked(value > 0.0);
+        unknown[i] = value < 0.0;
     }
 
-    const QString restored = features.SetStringValue(FN::UserOutputSelector, current);
+    const QString restored = current.isEmpty() ? current : features.SetStringValue(FN::UserOutputSelector, current);
     if (restored.isEmpty())
         qCDebug(lcTabExtension) << "Error updateUserOutValue: " << restored;
 
-    for (const QSharedPointer<OutputLine> &line : qAsConst(m_OutputLines)) {
+    for (int i = 0; i < m_OutputLines.size(); ++i) {
+        const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
         if (line->CBUserValue)
-            line->CBUserValue->setEnabled(sourceIsUserOutput(line->ComboSource->currentText()));
+            line->CBUserValue->setEnabled(!unknown.at(i) && sourceIsUserOutput(line->ComboSource->currentText()));
     }
 }

@@ -14,6 +14,18 @@
 namespace FN = FeatureNames;
 namespace FE = FeatureEntries;
 
+namespace {
+
+// A check box whose value the camera refused shows the value it holds
+// (`held` is what the write read back; -1 when that is not known).
+void showHeld(QCheckBox *box, double held)
+{
+    if (held >= 0.0)
+        box->setChecked(held > 0.0);
+}
+
+} // namespace
+
 void IOTriggerWidget::OnComboOutSourceChanged(QString value)
 {
     const FeatureManager &features = *m_pFeatureManager;
@@ -23,14 +35,17 @@ void IOTriggerWidget::OnComboOutSourceChanged(QString value)
 
     const LineWalk walk(features);
     if (walk.generation() == LineWalk::OutputSelectorCamera) {
+        const char *sourceFeature =
+            features.FeatureExists(FN::LineOutSource) ? FN::LineOutSource : FN::SyncOutSource;
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-            walk.select(m_OutputLineNames.value(i));
-            const QString source = line->ComboSource->currentText();
-            if (source == value)
-                features.SetStringValue(FN::LineOutSource, FN::SyncOutSource, source);
+            // Another line than this row's must not get its source.
+            const bool selected = walk.select(m_OutputLineNames.value(i));
+            if (selected && line->ComboSource->currentText() == value
+                && features.SetStringValue(FN::LineOutSource, FN::SyncOutSource, value).isEmpty())
+                features.FillComboBox(sourceFeature, line->ComboSource.data(), true); // refused: show what it has
             line->CBStatus->setEnabled(features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels)
-                && source == QLatin1String(FE::GPO));
+                && line->ComboSource->currentText() == QLatin1String(FE::GPO));
         }
         if (walk.restore().isEmpty())
             qCDebug(lcTabExtension) << "Orvik Error  OnComboOutSourceChanged";
@@ -38,9 +53,10 @@ void IOTriggerWidget::OnComboOutSourceChanged(QString value)
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
             const bool selected = walk.select(m_OutputLineNames.value(i));
+            if (selected && line->ComboSource->currentText() == value
+                && features.SetStringValue(FN::LineSource, value).isEmpty())
+                features.FillComboBox(FN::LineSource, line->ComboSource.data(), true); // refused: show what it has
             const QString source = line->ComboSource->currentText();
-            if (selected && source == value)
-                features.SetStringValue(FN::LineSource, source);
             line->CBStatus->setEnabled(
                 source == QLatin1String(FE::Direct) && features.IsFeatureWritable(FN::LineStatus));
             if (m_bUserOutputSelector && line->CBUserValue)
@@ -49,6 +65,9 @@ void IOTriggerWidget::OnComboOutSourceChanged(QString value)
         if (walk.restore().isEmpty())
             qCDebug(lcTabExtension) << "Orvik Error OnComboOutSourceChanged: ";
     }
+    // A row whose line could not be selected shows again what its line has.
+    if (!walk.allSelected())
+        updateOutSource();
 
     if (m_bUserOutputSelector) {
         updateUserOutSelector();
@@ -68,9 +87,16 @@ void IOTriggerWidget::OnCBOutInvertChanged(int /*value*/)
     if (walk.generation() == LineWalk::OutputSelectorCamera) {
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-            if (walk.select(m_OutputLineNames.value(i)))
-                features.SetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity,
-                    line->CBInvert->isChecked() ? FE::Invert : FE::Normal);
+            if (!walk.select(m_OutputLineNames.value(i)))
+                continue;
+            const bool invert = line->CBInvert->isChecked();
+            if (features.SetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity, invert ? FE::Invert : FE::Normal)
+                    .isEmpty()) {
+                // Refused: show the polarity the line keeps.
+                const QString polarity = features.GetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity);
+                if (!polarity.isEmpty())
+                    line->CBInvert->setChecked(polarity == QLatin1String(FE::Invert));
+            }
         }
         if (walk.restore().isEmpty())
             qCDebug(lcTabExtension) << "Orvik Error updateOutSource: ";
@@ -78,12 +104,15 @@ void IOTriggerWidget::OnCBOutInvertChanged(int /*value*/)
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
             if (walk.select(m_OutputLineNames.value(i)))
-                features.SetValue(FN::LineInverter, line->CBInvert->isChecked() ? 1.0 : 0.0);
+                showHeld(line->CBInvert.data(),
+                         features.SetValue(FN::LineInverter, line->CBInvert->isChecked() ? 1.0 : 0.0));
         }
         if (walk.restore().isEmpty())
             qCDebug(lcTabExtension) << "Orvik Error updateOutInvertChanged: ";
         updateOutStatus();
     }
+    if (!walk.allSelected())
+        updateOutInvert();
 
     RegisterFeatureObservers(false);
     blockAllSignals(false);
@@ -100,10 +129,13 @@ void IOTriggerWidget::OnCBOutStatusChanged(int /*value*/)
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
             if (walk.select(m_OutputLineNames.value(i)))
-                features.SetValue(FN::LineStatus, line->CBStatus->isChecked() ? 1.0 : 0.0);
+                showHeld(line->CBStatus.data(),
+                         features.SetValue(FN::LineStatus, line->CBStatus->isChecked() ? 1.0 : 0.0));
         }
         if (walk.restore().isEmpty())
             qCDebug(lcTabExtension) << "Orvik Error updateOutSource: ";
+        if (!walk.allSelected())
+            updateOutStatus();
     } else if (features.FeatureExists(FN::LineOutLevels, FN::SyncOutLevels)) {
         // One mask holds every output's level; the written mask has 32 bits,
         // so lines past them cannot be set here.
@@ -113,10 +145,14 @@ void IOTriggerWidget::OnCBOutStatusChanged(int /*value*/)
             if (m_OutputLines.at(i)->CBStatus->isChecked())
                 mask |= quint32(1) << i;
         }
-        if (features.SetValue(FN::LineOutLevels, FN::SyncOutLevels, mask) < 0.0)
+        // The camera may refuse the mask: the boxes and the field show what it holds.
+        const double held = features.SetValue(FN::LineOutLevels, FN::SyncOutLevels, mask);
+        if (held < 0.0) {
             qCDebug(lcTabExtension) << "Orvik Error OnCBOutStatusChanged: ";
-        if (m_pEditOutLine)
-            m_pEditOutLine->setText(QString::number(mask));
+            updateOutLevels();
+        } else {
+            showOutLevels(static_cast<qint64>(held));
+        }
     }
 
     RegisterFeatureObservers(false);
@@ -155,19 +191,23 @@ void IOTriggerWidget::OnCBOutUserValueChanged(int row, int state)
     blockAllSignals(true);
     UnregisterFeatureObservers();
 
-    writeUserOutValue(row, state);
+    // Each box shows what the camera holds afterwards; one whose value was
+    // not written goes back to where it was.
+    const QSharedPointer<OutputLine> changed = m_OutputLines.at(row);
+    const int held = writeUserOutValue(row, state);
+    if (changed->CBUserValue)
+        changed->CBUserValue->setChecked(held < 0 ? state == Qt::Unchecked : held > 0);
 
     // Lines driven by the same user output show and get the same value.
-    const QSharedPointer<OutputLine> changed = m_OutputLines.at(row);
     if (changed->ComboUserOutSel) {
         const QString userOutput = changed->ComboUserOutSel->currentText();
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
             if (i == row || !line->ComboUserOutSel || line->ComboUserOutSel->currentText() != userOutput)
                 continue;
-            writeUserOutValue(i, state);
-            if (line->CBUserValue)
-                line->CBUserValue->setChecked(state != Qt::Unchecked);
+            const int sharedHeld = writeUserOutValue(i, state);
+            if (line->CBUserValue && sharedHeld >= 0)
+                line->CBUserValue->setChecked(sharedHeld > 0);
         }
     }
 
@@ -177,25 +217,36 @@ void IOTriggerWidget::OnCBOutUserValueChanged(int row, int state)
     blockAllSignals(false);
 }
 
-void IOTriggerWidget::writeUserOutValue(int row, int state)
+// The value the user output holds afterwards (0 or 1), or -1 when nothing
+// was written.
+int IOTriggerWidget::writeUserOutValue(int row, int state)
 {
     if (row < 0 || row >= m_OutputLines.size())
-        return;
+        return -1;
     const QSharedPointer<QComboBox> userOutput = m_OutputLines.at(row)->ComboUserOutSel;
     if (!userOutput)
-        return;
+        return -1;
 
     const FeatureManager &features = *m_pFeatureManager;
     const QString current = features.GetStringValue(FN::UserOutputSelector);
+    // Without the user output the camera stands on, it could not be put back.
+    if (current.isEmpty()) {
+        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: ";
+        return -1;
+    }
+    int held = -1;
     const QString selected = features.SetStringValue(FN::UserOutputSelector, userOutput->currentText());
     if (!selected.isEmpty()) {
         // The check state goes as 0 or 2; a Boolean feature takes that as false or true.
         const double readBack = features.SetValue(FN::UserOutputValue, state);
-        if ((readBack > 0.0) != (state > 0))
+        if (readBack >= 0.0)
+            held = readBack > 0.0 ? 1 : 0;
+        if (held != (state > 0 ? 1 : 0))
             qCDebug(lcTabExtension) << "Orvik Error OnCBOutUserValueChanged: " << selected;
     }
     features.SetStringValue(FN::UserOutputSelector, current);
 
     if (selected.isEmpty())
         qCDebug(lcTabExtension) << "Orvik Error updateOutSource: ";
+    return held;
 }

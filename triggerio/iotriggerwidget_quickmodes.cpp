@@ -1,7 +1,9 @@
 // IOTriggerWidget: the quick trigger modes "Edge", "Level" and "Bulk". Each
 // step selects an entry in a control and lets the control's slot write it,
 // so a step the control cannot take (entry missing or already current) is
-// skipped.
+// skipped. Before a step compares its entry the control is read from the
+// camera, and a refused selection stops the mode: the steps after it would
+// reach another trigger or line than the one they are meant for.
 #include "iotriggerwidget.h"
 
 #include <featuremanager.h>
@@ -12,7 +14,11 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPointer>
+#include <QPushButton>
 #include <QSpinBox>
+
+#include <array>
 
 using namespace FeatureNames;
 using namespace FeatureEntries;
@@ -30,18 +36,131 @@ const char MultiFrame[] = "MultiFrame";
 const char Line0[] = "Line0";
 const char Line1[] = "Line1";
 
-void processEvents()
+// Cameras spell the level activations two ways; both mean the same.
+QString offeredSpelling(const QComboBox *box, const QString &entry)
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    static const char *const pairs[][2] = {{"LowLevel", "LevelLow"}, {"HighLevel", "LevelHigh"}};
+    if (box->findText(entry) >= 0)
+        return entry;
+    for (const auto &pair : pairs) {
+        for (int i = 0; i < 2; ++i) {
+            if (entry == QLatin1String(pair[i]) && box->findText(QLatin1String(pair[1 - i])) >= 0)
+                return QLatin1String(pair[1 - i]);
+        }
+    }
+    return entry;
 }
 
-// Lets the camera settle after a selector change while the page stays alive.
-void wait200ms()
+} // namespace
+
+// One step of a mode, as its sequence names it.
+struct QuickModeStep
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 200)
-        processEvents();
+    enum Kind {
+        Select,           // box <- entry
+        RoutingChecked,   // the routing check box checked
+        FrameCount10,     // the frame count set to 10
+        UpdateSelector,   // updateTriggerSelector()
+        ProcessEvents,    // one pass of event processing
+        Wait200ms,        // event processing for 200 ms
+        WalkSelectorsOff, // every trigger selector entry, its mode Off
+        FirstInputSource, // source <- the first input line
+        EdgeIfLevel       // the whole Edge mode, when the exposure mode is TriggerWidth
+    };
+    enum Box { None, Source, Activation, Selector, Mode, AcqMode, ExpMode, ExpAuto, LineSel };
+
+    Kind kind;
+    Box box;
+    const char *entry;
+};
+
+namespace {
+
+typedef QuickModeStep S;
+
+// The sequences, one per mode and camera variant.
+const S EdgeLineRouting[] = {
+    {S::Select, S::ExpMode, Timed},          {S::UpdateSelector, S::None, nullptr},
+    {S::Select, S::Selector, ExposureStart}, {S::Wait200ms, S::None, nullptr},
+    {S::Select, S::Mode, Off},               {S::Select, S::Selector, ExposureStart},
+    {S::Select, S::Source, InputLines},      {S::Select, S::Activation, FallingEdge},
+    {S::Select, S::LineSel, Line0},          {S::RoutingChecked, S::None, nullptr},
+    {S::Select, S::AcqMode, Continuous},     {S::Select, S::Mode, On},
+};
+const S EdgeExposureAuto[] = {
+    {S::WalkSelectorsOff, S::None, nullptr}, {S::Select, S::Selector, FrameStart},
+    {S::Select, S::Activation, FallingEdge}, {S::Select, S::Source, Line1},
+    {S::Select, S::AcqMode, Continuous},     {S::Select, S::ExpAuto, Off},
+    {S::ProcessEvents, S::None, nullptr},    {S::Select, S::Source, Line1},
+    {S::Select, S::Mode, On},
+};
+// Edge and Level on an exposure-mode camera differ only in the exposure mode.
+constexpr std::array<S, 11> frameStartOnFirstInput(const char *exposureMode)
+{
+    return {{
+        {S::Select, S::ExpMode, exposureMode},   {S::Select, S::Selector, AcquisitionStart},
+        {S::ProcessEvents, S::None, nullptr},    {S::Select, S::Mode, Off},
+        {S::Select, S::Selector, FrameStart},    {S::ProcessEvents, S::None, nullptr},
+        {S::Select, S::Mode, Off},               {S::FirstInputSource, S::None, nullptr},
+        {S::Select, S::Activation, FallingEdge}, {S::Select, S::AcqMode, Continuous},
+        {S::Select, S::Mode, On},
+    }};
+}
+const auto EdgeExposureMode = frameStartOnFirstInput(Timed);
+
+const S LevelLineRouting[] = {
+    {S::Select, S::Source, InputLines},       {S::Select, S::Mode, On},
+    {S::Select, S::ExpMode, TriggerWidth},    {S::UpdateSelector, S::None, nullptr},
+    {S::Select, S::Selector, ExposureActive}, {S::Select, S::Source, InputLines},
+    {S::Select, S::Activation, LowLevel},     {S::RoutingChecked, S::None, nullptr},
+    {S::Select, S::LineSel, Line0},           {S::Select, S::AcqMode, Continuous},
+};
+const S LevelExposureAuto[] = {
+    {S::WalkSelectorsOff, S::None, nullptr}, {S::Select, S::Selector, FrameStart},
+    {S::Select, S::Source, Line1},           {S::Select, S::AcqMode, Continuous},
+    {S::Select, S::ExpAuto, Other},          {S::ProcessEvents, S::None, nullptr},
+    {S::Select, S::Source, Line1},           {S::Select, S::Activation, LevelLow},
+    {S::Select, S::Mode, On},
+};
+const auto LevelExposureMode = frameStartOnFirstInput(TriggerWidth);
+
+// From level triggering, the line-routing camera goes through the edge set-up first.
+const S BulkLineRouting[] = {
+    {S::EdgeIfLevel, S::None, nullptr},         {S::Select, S::ExpMode, Timed},
+    {S::UpdateSelector, S::None, nullptr},      {S::Select, S::Selector, ExposureStart},
+    {S::Wait200ms, S::None, nullptr},           {S::Select, S::Mode, Off},
+    {S::Select, S::Source, InputLines},         {S::Select, S::Activation, FallingEdge},
+    {S::Select, S::Selector, AcquisitionStart}, {S::RoutingChecked, S::None, nullptr},
+    {S::Select, S::LineSel, Line0},             {S::FrameCount10, S::None, nullptr},
+    {S::Select, S::AcqMode, MultiFrame},        {S::RoutingChecked, S::None, nullptr},
+    {S::Select, S::Mode, On},
+};
+const S BulkExposureAuto[] = {
+    {S::WalkSelectorsOff, S::None, nullptr}, {S::Select, S::Selector, AcquisitionStart},
+    {S::Select, S::Source, Line1},           {S::Select, S::AcqMode, MultiFrame},
+    {S::Select, S::ExpAuto, Off},            {S::FrameCount10, S::None, nullptr},
+    {S::ProcessEvents, S::None, nullptr},    {S::Select, S::Source, Line1},
+    {S::Select, S::Activation, FallingEdge}, {S::Select, S::Mode, On},
+};
+const S BulkExposureMode[] = {
+    {S::Select, S::ExpMode, Timed},             {S::Select, S::Selector, FrameStart},
+    {S::ProcessEvents, S::None, nullptr},       {S::Select, S::Mode, Off},
+    {S::Select, S::Selector, AcquisitionStart}, {S::Wait200ms, S::None, nullptr},
+    {S::Select, S::Mode, Off},                  {S::FirstInputSource, S::None, nullptr},
+    {S::Select, S::Activation, FallingEdge},    {S::Select, S::AcqMode, MultiFrame},
+    {S::FrameCount10, S::None, nullptr},        {S::Select, S::Mode, On},
+};
+
+template <std::size_t N>
+QuickModeSequence sequence(const S (&steps)[N])
+{
+    return QuickModeSequence{steps, int(N)};
+}
+
+template <std::size_t N>
+QuickModeSequence sequence(const std::array<S, N> &steps)
+{
+    return QuickModeSequence{steps.data(), int(N)};
 }
 
 } // namespace
@@ -50,6 +169,9 @@ QString IOTriggerWidget::GetFirstInputLine()
 {
     const QStringList entries = m_pFeatureManager->GetAvailableEntries(LineSelector);
     const QString remembered = m_pFeatureManager->GetStringValue(LineSelector);
+    // Without the line the camera stands on, the walk could not put it back.
+    if (remembered.isEmpty())
+        return QString();
     for (const QString &entry : entries) {
         if (!m_pFeatureManager->SetStringValue(LineSelector, entry).isEmpty()
             && m_pFeatureManager->GetStringValue(LineMode) == QLatin1String(Input))
@@ -60,158 +182,217 @@ QString IOTriggerWidget::GetFirstInputLine()
     return QString();
 }
 
-// The count is read again before each pass: a selection may refill the box.
-void IOTriggerWidget::walkTriggerSelectorsOff()
+// Each returns false when the page went away meanwhile: the host may delete
+// it from any event, and nothing of it may be touched after that.
+bool IOTriggerWidget::processEventsAlive()
 {
-    for (int i = 0; i < m_pComboTriggerSelector->count(); ++i) {
-        selectComboEntry(m_pComboTriggerSelector->itemText(i), m_pComboTriggerSelector);
-        processEvents();
-        selectComboEntry(Off, m_pComboTriggerMode);
+    const QPointer<IOTriggerWidget> self(this);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return !self.isNull();
+}
+
+bool IOTriggerWidget::waitAlive(int milliseconds)
+{
+    const QPointer<IOTriggerWidget> self(this);
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (self.isNull())
+            return false;
     }
+    return true;
 }
 
-// Edge and Level on an exposure-mode camera differ only in the exposure mode:
-// acquisition start trigger off, frame start on the first input line.
-void IOTriggerWidget::frameTriggerOnFirstInput(const char *exposureMode)
+bool IOTriggerWidget::selectStep(QComboBox *box, const QString &entry)
 {
-    selectComboEntry(exposureMode, m_pComboExposureMode);
-    selectComboEntry(AcquisitionStart, m_pComboTriggerSelector);
-    processEvents();
-    selectComboEntry(Off, m_pComboTriggerMode);
-    selectComboEntry(FrameStart, m_pComboTriggerSelector);
-    processEvents();
-    selectComboEntry(Off, m_pComboTriggerMode);
-    selectComboEntry(GetFirstInputLine(), m_pComboTriggerSource);
-    selectComboEntry(FallingEdge, m_pComboTriggerActivation);
-    selectComboEntry(Continuous, m_pComboAcquisitionMode);
-    selectComboEntry(On, m_pComboTriggerMode);
+    if (!box)
+        return true;
+    refreshInputControl(box);
+    // The selector slots decide on the mode and routing boxes: those must
+    // show the selected trigger's and line's values too.
+    if (box == m_pComboTriggerSelector)
+        refreshInputControl(m_pComboTriggerMode);
+    m_bSelectionRefused = false;
+    selectComboEntry(box == m_pComboTriggerActivation ? offeredSpelling(box, entry) : entry, box);
+    if (m_bSelectionRefused && (box == m_pComboTriggerSelector || box == m_pComboInputLineSelector)) {
+        qCDebug(lcTabExtension) << "Orvik Error quick mode stopped: the camera refused" << entry;
+        return false;
+    }
+    return true;
 }
 
-void IOTriggerWidget::OnEdgeMode()
+bool IOTriggerWidget::walkTriggerSelectorsOff()
+{
+    // The count is read again before each pass: a selection may refill the box.
+    for (int i = 0; i < m_pComboTriggerSelector->count(); ++i) {
+        if (!selectStep(m_pComboTriggerSelector, m_pComboTriggerSelector->itemText(i)))
+            return false;
+        if (!processEventsAlive())
+            return false;
+        selectStep(m_pComboTriggerMode, QLatin1String(Off));
+    }
+    return true;
+}
+
+bool IOTriggerWidget::runStep(const QuickModeStep &step)
+{
+    switch (step.kind) {
+    case QuickModeStep::Select:
+        return selectStep(quickModeBox(step.box), QLatin1String(step.entry));
+    case QuickModeStep::RoutingChecked:
+        if (m_pCBLineRouting) {
+            refreshInputControl(m_pCBLineRouting);
+            m_pCBLineRouting->setCheckState(Qt::Checked);
+        }
+        return true;
+    case QuickModeStep::FrameCount10:
+        refreshInputControl(m_pSpinAcquisitionFrameCount);
+        m_pSpinAcquisitionFrameCount->setValue(10);
+        return true;
+    case QuickModeStep::UpdateSelector:
+        updateTriggerSelector();
+        return true;
+    case QuickModeStep::ProcessEvents:
+        return processEventsAlive();
+    case QuickModeStep::Wait200ms:
+        return waitAlive(200);
+    case QuickModeStep::WalkSelectorsOff:
+        return walkTriggerSelectorsOff();
+    case QuickModeStep::FirstInputSource:
+        return selectStep(m_pComboTriggerSource, GetFirstInputLine());
+    case QuickModeStep::EdgeIfLevel:
+        refreshInputControl(m_pComboExposureMode);
+        if (m_pComboExposureMode && m_pComboExposureMode->currentText().contains(QLatin1String(TriggerWidth)))
+            return runEdgeMode();
+        return true;
+    }
+    return true;
+}
+
+// Runs one mode between its opening and closing steps. False when it did not
+// run to its end: stopped by a refused selection, or the page was deleted
+// meanwhile (then nothing of the page is touched any more).
+bool IOTriggerWidget::runQuickMode(void (IOTriggerWidget::*opening)(), const QuickModeSequence &steps,
+                                   void (IOTriggerWidget::*closing)())
+{
+    const QPointer<IOTriggerWidget> self(this);
+    ++m_nQuickModeDepth;
+    (this->*opening)();
+    bool completed = true;
+    for (int i = 0; i < steps.count && completed; ++i) {
+        completed = runStep(steps.steps[i]);
+        if (self.isNull())
+            return false;
+    }
+    --m_nQuickModeDepth;
+    (this->*closing)();
+    if (!quickModeRunning())
+        endOfQuickMode();
+    return completed;
+}
+
+void IOTriggerWidget::openEdgeOrBulk()
 {
     updateQuickModeButtons(true);
     UnregisterFeatureObservers();
+}
 
-    if (m_pComboExposureMode && m_pComboInputLineSelector) {
-        selectComboEntry(Timed, m_pComboExposureMode);
-        updateTriggerSelector();
-        selectComboEntry(ExposureStart, m_pComboTriggerSelector);
-        wait200ms();
-        selectComboEntry(Off, m_pComboTriggerMode);
-        selectComboEntry(ExposureStart, m_pComboTriggerSelector);
-        selectComboEntry(InputLines, m_pComboTriggerSource);
-        selectComboEntry(FallingEdge, m_pComboTriggerActivation);
-        selectComboEntry(Line0, m_pComboInputLineSelector);
-        if (m_pCBLineRouting)
-            m_pCBLineRouting->setCheckState(Qt::Checked);
-        selectComboEntry(Continuous, m_pComboAcquisitionMode);
-        selectComboEntry(On, m_pComboTriggerMode);
-    }
-    if (m_pComboExposureAuto) {
-        walkTriggerSelectorsOff();
-        selectComboEntry(FrameStart, m_pComboTriggerSelector);
-        selectComboEntry(FallingEdge, m_pComboTriggerActivation);
-        selectComboEntry(Line1, m_pComboTriggerSource);
-        selectComboEntry(Continuous, m_pComboAcquisitionMode);
-        selectComboEntry(Off, m_pComboExposureAuto);
-        processEvents();
-        selectComboEntry(Line1, m_pComboTriggerSource);
-        selectComboEntry(On, m_pComboTriggerMode);
-    }
-    if (m_pComboExposureMode && !m_pComboInputLineSelector)
-        frameTriggerOnFirstInput(Timed);
+void IOTriggerWidget::openLevel()
+{
+    updateQuickModeButtons(true);
+}
 
+void IOTriggerWidget::closeEdgeOrBulk()
+{
     updateQuickModeButtons(!m_pComboAcquisitionMode->isEnabled());
     RegisterFeatureObservers(false);
+}
+
+void IOTriggerWidget::closeLevel()
+{
+    updateQuickModeButtons(!m_pComboAcquisitionMode->isEnabled());
+}
+
+// The observers were off during Edge and Bulk, so nothing reports what the
+// mode wrote: the controls that follow from it are brought in line here.
+void IOTriggerWidget::endOfQuickMode()
+{
+    const QString source = m_pComboTriggerSource->currentText();
+    m_pButtonSWTrigger->setEnabled(source == QLatin1String(Software) || source.contains(SoftwareSignal));
+    refreshInputControl(m_pSpinAcquisitionFrameCount);
+}
+
+QComboBox *IOTriggerWidget::quickModeBox(int box) const
+{
+    switch (box) {
+    case S::Source:
+        return m_pComboTriggerSource;
+    case S::Activation:
+        return m_pComboTriggerActivation;
+    case S::Selector:
+        return m_pComboTriggerSelector;
+    case S::Mode:
+        return m_pComboTriggerMode;
+    case S::AcqMode:
+        return m_pComboAcquisitionMode;
+    case S::ExpMode:
+        return m_pComboExposureMode;
+    case S::ExpAuto:
+        return m_pComboExposureAuto;
+    case S::LineSel:
+        return m_pComboInputLineSelector;
+    }
+    return nullptr;
+}
+
+// The variants, in the order they are told apart; a camera with none of
+// them runs only the opening and closing of the mode.
+QuickModeSequence IOTriggerWidget::quickModeVariant(const QuickModeSequence &lineRouting,
+                                                    const QuickModeSequence &exposureAuto,
+                                                    const QuickModeSequence &exposureMode) const
+{
+    if (m_pComboExposureMode && m_pComboInputLineSelector)
+        return lineRouting;
+    if (m_pComboExposureAuto)
+        return exposureAuto;
+    if (m_pComboExposureMode)
+        return exposureMode;
+    return QuickModeSequence{nullptr, 0};
+}
+
+bool IOTriggerWidget::runEdgeMode()
+{
+    return runQuickMode(&IOTriggerWidget::openEdgeOrBulk,
+                        quickModeVariant(sequence(EdgeLineRouting), sequence(EdgeExposureAuto),
+                                         sequence(EdgeExposureMode)),
+                        &IOTriggerWidget::closeEdgeOrBulk);
+}
+
+// A click while a mode runs (its event processing lets clicks through) does
+// not start a second mode inside the first.
+void IOTriggerWidget::OnEdgeMode()
+{
+    if (!quickModeRunning())
+        runEdgeMode();
 }
 
 void IOTriggerWidget::OnLevelMode()
 {
-    updateQuickModeButtons(true);
-
-    if (m_pComboExposureMode && m_pComboInputLineSelector) {
-        selectComboEntry(InputLines, m_pComboTriggerSource);
-        selectComboEntry(On, m_pComboTriggerMode);
-        selectComboEntry(TriggerWidth, m_pComboExposureMode);
-        updateTriggerSelector();
-        selectComboEntry(ExposureActive, m_pComboTriggerSelector);
-        selectComboEntry(InputLines, m_pComboTriggerSource);
-        selectComboEntry(LowLevel, m_pComboTriggerActivation);
-        if (m_pCBLineRouting)
-            m_pCBLineRouting->setCheckState(Qt::Checked);
-        selectComboEntry(Line0, m_pComboInputLineSelector);
-        selectComboEntry(Continuous, m_pComboAcquisitionMode);
-    }
-    if (m_pComboExposureAuto) {
-        walkTriggerSelectorsOff();
-        selectComboEntry(FrameStart, m_pComboTriggerSelector);
-        selectComboEntry(Line1, m_pComboTriggerSource);
-        selectComboEntry(Continuous, m_pComboAcquisitionMode);
-        selectComboEntry(Other, m_pComboExposureAuto);
-        processEvents();
-        selectComboEntry(Line1, m_pComboTriggerSource);
-        selectComboEntry(LevelLow, m_pComboTriggerActivation);
-        selectComboEntry(On, m_pComboTriggerMode);
-    }
-    if (m_pComboExposureMode && !m_pComboInputLineSelector)
-        frameTriggerOnFirstInput(TriggerWidth);
-
-    updateQuickModeButtons(!m_pComboAcquisitionMode->isEnabled());
+    if (quickModeRunning())
+        return;
+    runQuickMode(&IOTriggerWidget::openLevel,
+                 quickModeVariant(sequence(LevelLineRouting), sequence(LevelExposureAuto),
+                                  sequence(LevelExposureMode)),
+                 &IOTriggerWidget::closeLevel);
 }
 
 void IOTriggerWidget::OnBulkMode()
 {
-    UnregisterFeatureObservers();
-    updateQuickModeButtons(true);
-
-    if (m_pComboExposureMode && m_pComboInputLineSelector) {
-        // From level triggering the camera goes through the edge set-up first.
-        if (m_pComboExposureMode->currentText().contains(TriggerWidth))
-            OnEdgeMode();
-        selectComboEntry(Timed, m_pComboExposureMode);
-        updateTriggerSelector();
-        selectComboEntry(ExposureStart, m_pComboTriggerSelector);
-        wait200ms();
-        selectComboEntry(Off, m_pComboTriggerMode);
-        selectComboEntry(InputLines, m_pComboTriggerSource);
-        selectComboEntry(FallingEdge, m_pComboTriggerActivation);
-        selectComboEntry(AcquisitionStart, m_pComboTriggerSelector);
-        if (m_pCBLineRouting)
-            m_pCBLineRouting->setCheckState(Qt::Checked);
-        selectComboEntry(Line0, m_pComboInputLineSelector);
-        m_pSpinAcquisitionFrameCount->setValue(10);
-        selectComboEntry(MultiFrame, m_pComboAcquisitionMode);
-        if (m_pCBLineRouting)
-            m_pCBLineRouting->setCheckState(Qt::Checked);
-        selectComboEntry(On, m_pComboTriggerMode);
-    }
-    if (m_pComboExposureAuto) {
-        walkTriggerSelectorsOff();
-        selectComboEntry(AcquisitionStart, m_pComboTriggerSelector);
-        selectComboEntry(Line1, m_pComboTriggerSource);
-        selectComboEntry(MultiFrame, m_pComboAcquisitionMode);
-        selectComboEntry(Off, m_pComboExposureAuto);
-        m_pSpinAcquisitionFrameCount->setValue(10);
-        processEvents();
-        selectComboEntry(Line1, m_pComboTriggerSource);
-        selectComboEntry(FallingEdge, m_pComboTriggerActivation);
-        selectComboEntry(On, m_pComboTriggerMode);
-    }
-    if (m_pComboExposureMode && !m_pComboInputLineSelector) {
-        selectComboEntry(Timed, m_pComboExposureMode);
-        selectComboEntry(FrameStart, m_pComboTriggerSelector);
-        processEvents();
-        selectComboEntry(Off, m_pComboTriggerMode);
-        selectComboEntry(AcquisitionStart, m_pComboTriggerSelector);
-        wait200ms();
-        selectComboEntry(Off, m_pComboTriggerMode);
-        selectComboEntry(GetFirstInputLine(), m_pComboTriggerSource);
-        selectComboEntry(FallingEdge, m_pComboTriggerActivation);
-        selectComboEntry(MultiFrame, m_pComboAcquisitionMode);
-        m_pSpinAcquisitionFrameCount->setValue(10);
-        selectComboEntry(On, m_pComboTriggerMode);
-    }
-
-    updateQuickModeButtons(!m_pComboAcquisitionMode->isEnabled());
-    RegisterFeatureObservers(false);
+    if (quickModeRunning())
+        return;
+    runQuickMode(&IOTriggerWidget::openEdgeOrBulk,
+                 quickModeVariant(sequence(BulkLineRouting), sequence(BulkExposureAuto),
+                                  sequence(BulkExposureMode)),
+                 &IOTriggerWidget::closeEdgeOrBulk);
 }

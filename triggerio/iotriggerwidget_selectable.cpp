@@ -9,7 +9,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSignalBlocker>
 
 namespace FN = FeatureNames;
 
@@ -71,19 +70,18 @@ void IOTriggerWidget::updateOptionalOut()
     const FeatureManager &features = *m_pFeatureManager;
 
     const QString saved = features.GetStringValue(FN::LineSelector);
-    for (int i = 0; i < m_SelectableOutputWidgets.size() && i < m_SelectableOutputNames.size(); ++i) {
-        QComboBox *mode = qobject_cast<QComboBox *>(m_SelectableOutputWidgets.at(i));
-        if (!mode)
-            continue;
-        features.SetStringValue(FN::LineSelector, m_SelectableOutputNames.at(i));
-        // Refilling a live box would pass the line through its first entry:
-        // a refresh would turn an output into an input and back.
-        const QSignalBlocker blocker(mode);
-        features.FillComboBox(FN::LineMode, mode);
+    // Without the line the camera stands on, the walk could not put it back.
+    if (!saved.isEmpty()) {
+        for (int i = 0; i < m_SelectableOutputWidgets.size() && i < m_SelectableOutputNames.size(); ++i) {
+            QComboBox *mode = qobject_cast<QComboBox *>(m_SelectableOutputWidgets.at(i));
+            // A row shows its own line's mode or keeps what it showed.
+            if (mode && !features.SetStringValue(FN::LineSelector, m_SelectableOutputNames.at(i)).isEmpty())
+                features.FillComboBox(FN::LineMode, mode);
+        }
+        // Not inside qCDebug: a disabled category skips its arguments.
+        const QString restored = features.SetStringValue(FN::LineSelector, saved);
+        qCDebug(lcTabExtension) << "RetValue updateOpt. Out" << restored;
     }
-    // Not inside qCDebug: a disabled category skips its arguments.
-    const QString restored = features.SetStringValue(FN::LineSelector, saved);
-    qCDebug(lcTabExtension) << "RetValue updateOpt. Out" << restored;
 
     updateUserOutSelector();
 }
@@ -97,12 +95,25 @@ void IOTriggerWidget::OnComboOptionalOutChanged(QString value)
     const FeatureManager &features = *m_pFeatureManager;
 
     const QString saved = features.GetStringValue(FN::LineSelector);
+    // Without the line the camera stands on, the walk could not put it back.
+    if (saved.isEmpty()) {
+        qCDebug(lcTabExtension) << "Orvik Error OnComboOutSourceChanged: ";
+        return;
+    }
+    bool allSelected = true;
     for (int i = 0; i < m_SelectableOutputNames.size(); ++i) {
-        features.SetStringValue(FN::LineSelector, m_SelectableOutputNames.at(i));
+        // The mode goes to this row's line or to none.
+        if (features.SetStringValue(FN::LineSelector, m_SelectableOutputNames.at(i)).isEmpty()) {
+            allSelected = false;
+            continue;
+        }
         QComboBox *mode = qobject_cast<QComboBox *>(m_SelectableOutputWidgets.value(i));
-        if (mode && mode->currentText() == value)
-            OnComboChanged(FN::LineMode, mode->currentText());
+        if (mode && mode->currentText() == value && !writeBoxValue(FN::LineMode, value))
+            features.FillComboBox(FN::LineMode, mode); // refused: show the line's mode
     }
     if (features.SetStringValue(FN::LineSelector, saved).isEmpty())
         qCDebug(lcTabExtension) << "Orvik Error OnComboOutSourceChanged: ";
+    // A row whose line could not be selected shows again what its line has.
+    if (!allSelected)
+        updateOptionalOut();
 }

@@ -31,7 +31,14 @@ public:
     const QString &current() const { return m_Current; }
 
     /// True when the camera took the line's name.
-    bool select(const QString &line) const { return !write(line).isEmpty(); }
+    bool select(const QString &line) const
+    {
+        const bool selected = !write(line).isEmpty();
+        m_bAllSelected = m_bAllSelected && selected;
+        return selected;
+    }
+    /// False once a line could not be selected: its row was left as it was.
+    bool allSelected() const { return m_bAllSelected; }
 
     /// The text the restoring write returned ("" when it failed).
     QString restore() const { return write(m_Current); }
@@ -50,6 +57,7 @@ private:
     const FeatureManager &m_Features;
     QString m_Current;
     Generation m_Generation;
+    mutable bool m_bAllSelected = true;
 };
 
 #endif // LINEWALK_H

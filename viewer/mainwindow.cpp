@@ -257,7 +257,10 @@ void MainWindow::removePluginTabs()
 {
     for (auto it = m_PluginOfContainer.constBegin(); it != m_PluginOfContainer.constEnd(); ++it) {
         m_pTabs->removeTab(m_pTabs->indexOf(it.key()));
-        delete it.key();
+        // A page may be inside one of its own slots (a quick mode lets events
+        // run): it goes once control is back in the event loop.
+        it.key()->hide();
+        it.key()->deleteLater();
     }
     m_PluginOfContainer.clear();
 }

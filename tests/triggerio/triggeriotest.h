@@ -8,6 +8,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
+#include <QMap>
+#include <QSet>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,7 +23,7 @@ namespace CameraVariant {
 /// "file.json", or "file.json [patches]": each patch names a feature and the
 /// keys to set on it; a feature the camera lacks is appended, and
 /// "remove": true drops it.
-inline std::shared_ptr<OrvSim::Camera> load(const QString &camera)
+inline QJsonObject description(const QString &camera)
 {
     const std::string fileName = camera.section(' ', 0, 0).toStdString();
     QFile file(QString::fromStdString(TestCamera::path(fileName.c_str())));
@@ -48,7 +51,24 @@ inline std::shared_ptr<OrvSim::Camera> load(const QString &camera)
             features.append(feature);
     }
     description.insert("features", features);
-    return OrvSim::Camera::fromJson(QJsonDocument(description).toJson().toStdString(), fileName);
+    return description;
+}
+
+inline std::shared_ptr<OrvSim::Camera> load(const QString &camera)
+{
+    const std::string fileName = camera.section(' ', 0, 0).toStdString();
+    return OrvSim::Camera::fromJson(QJsonDocument(description(camera)).toJson().toStdString(), fileName);
+}
+
+/// Each selected feature of the description with the selector that selects it.
+inline QHash<QString, QString> selectors(const QJsonObject &description)
+{
+    QHash<QString, QString> selectorOf;
+    for (const QJsonValue &feature : description.value("features").toArray()) {
+        for (const QJsonValue &selected : feature["selects"].toArray())
+            selectorOf.insert(selected.toString(), feature["name"].toString());
+    }
+    return selectorOf;
 }
 
 } // namespace CameraVariant
@@ -58,6 +78,8 @@ struct PageUnderTest
 {
     std::shared_ptr<OrvSim::Camera> camera;
     std::unique_ptr<IOTriggerWidget> page;
+    /// Selected feature -> its selector, from the camera's description.
+    QHash<QString, QString> selectorOf;
 
     IOTriggerWidget *open(const std::shared_ptr<OrvSim::Camera> &newCamera)
     {
@@ -66,7 +88,20 @@ struct PageUnderTest
         page.reset(new IOTriggerWidget(TestCamera::featureList(*camera), nullptr));
         return page.get();
     }
-    IOTriggerWidget *open(const QString &camera) { return open(CameraVariant::load(camera)); }
+    IOTriggerWidget *open(const QString &camera)
+    {
+        prepare(camera);
+        return open(this->camera);
+    }
+    /// Loads the camera without a page on it.
+    void prepare(const QString &camera)
+    {
+        page.reset();
+        const QJsonObject description = CameraVariant::description(camera);
+        selectorOf = CameraVariant::selectors(description);
+        this->camera = OrvSim::Camera::fromJson(QJsonDocument(description).toJson().toStdString(),
+                                                camera.section(' ', 0, 0).toStdString());
+    }
     /// Lets pending notifications pass, then forgets the calls so far.
     void settle()
     {
@@ -78,6 +113,68 @@ struct PageUnderTest
     QString value(const QString &feature, const QString &entry = QString()) const
     {
         return QString::fromStdString(camera->valueOf(feature.toStdString(), entry.toStdString()));
+    }
+    /// The entries of an enumeration, through the library.
+    QStringList entries(const QString &feature) const
+    {
+        QStringList result;
+        std::vector<std::string> names;
+        const TKN::OrvAPI::FeaturePtr f = camera->feature(feature.toStdString());
+        if (f && f->GetValues(names) == TKN::OrvAPI::OrvErrSuccess) {
+            for (const std::string &name : names)
+                result << QString::fromStdString(name);
+        }
+        return result;
+    }
+    /// Camera-side changes, space-separated: "Feature=value" for the selected
+    /// entry, "Feature[entry]=value", or "Feature[*]=value" for every entry of
+    /// its selector.
+    void change(const QString &changes)
+    {
+        for (const QString &change : changes.split(' ', Qt::SkipEmptyParts)) {
+            const QString target = change.section('=', 0, 0), value = change.section('=', 1);
+            const QString feature = target.section('[', 0, 0);
+            QString entry = target.section('[', 1).chopped(target.contains('[') ? 1 : 0);
+            const QStringList all = entry == "*" ? entries(selectorOf.value(feature)) : QStringList { entry };
+            for (const QString &e : all)
+                camera->setFromCamera(feature.toStdString(), value.toStdString(), e.toStdString());
+        }
+    }
+    /// Every value the camera holds, per selector entry: "Feature[entry]" -> value.
+    QMap<QString, QString> snapshot() const
+    {
+        QMap<QString, QString> values;
+        for (const TKN::OrvAPI::FeaturePtr &feature : camera->features()) {
+            std::string name;
+            feature->GetName(name);
+            const QString qname = QString::fromStdString(name);
+            const QStringList perEntry = entries(selectorOf.value(qname));
+            for (const QString &entry : perEntry.isEmpty() ? QStringList { QString() } : perEntry)
+                values.insert(qname + '[' + entry + ']', value(qname, entry));
+        }
+        return values;
+    }
+    /// The first write to a selected feature that the camera took while its
+    /// selector stood elsewhere than the page last asked (the last selection
+    /// was refused), or an empty text written; "" when there is none.
+    QString misdirectedWrite() const
+    {
+        const QSet<QString> selectorNames(selectorOf.cbegin(), selectorOf.cend());
+        QHash<QString, bool> lastSelectionTaken;
+        for (const OrvSim::JournalEntry &entry : camera->journal()) {
+            if (entry.operation != OrvSim::Operation::SetValue || entry.fromNotificationThread)
+                continue;
+            const QString feature = QString::fromStdString(entry.feature);
+            if (entry.value.empty())
+                return QString::fromStdString(entry.text()) + " (empty text)";
+            if (selectorNames.contains(feature))
+                lastSelectionTaken.insert(feature, entry.result == TKN::OrvAPI::OrvErrSuccess);
+            const QString selector = selectorOf.value(feature);
+            if (!selector.isEmpty() && entry.result == TKN::OrvAPI::OrvErrSuccess
+                && !lastSelectionTaken.value(selector, true))
+                return QString::fromStdString(entry.text()) + " after a refused " + selector;
+        }
+        return QString();
     }
     void reset()
     {

@@ -24,6 +24,8 @@ private slots:
 
     void titleOrRefusal_data();
     void titleOrRefusal();
+    void viewingChangesNothing_data();
+    void viewingChangesNothing();
     void streamingLocksInputs_data();
     void streamingLocksInputs();
     void translations_data();
@@ -78,6 +80,56 @@ void tst_IOTriggerWidget::titleOrRefusal()
         QVERIFY2(write.section('=', 0, 0).endsWith("Selector"), qPrintable(write));
     if (refused)
         QCOMPARE(m.writes(), QStringList());
+}
+
+void tst_IOTriggerWidget::viewingChangesNothing_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("state"); // camera-side changes before the page opens
+    for (const char *file : { "exposure-mode.json", "line-routing.json", "exposure-auto.json", "syncout.json",
+             "lineout.json" })
+        QTest::newRow(file) << file << "";
+    QTest::newRow("routed input line other than Line0")
+        << "line-routing.json" << "LineSelector=Line1 LineRouting[Line1]=Trigger";
+    QTest::newRow("routing camera, later trigger selected, all armed")
+        << "line-routing.json" << "TriggerSelector=AcquisitionStart TriggerMode[*]=On TriggerSource[*]=Software";
+    QTest::newRow("switchable line selected, one switched to output")
+        << "exposure-mode.json"
+        << "LineSelector=Line5 LineMode[Line4]=Output TriggerSelector=AcquisitionStart TriggerMode[*]=On "
+           "UserOutputSelector=UserOutput3 UserOutputValue[*]=true";
+    QTest::newRow("exposure auto, later trigger selected, all armed")
+        << "exposure-auto.json" << "TriggerSelector=AcquisitionStart TriggerMode[*]=On LineSelector=Line3";
+    QTest::newRow("last sync out selected") << "syncout.json" << "SyncOutSelector=SyncOut4 TriggerMode=On";
+    QTest::newRow("output line selected") << "lineout.json" << "LineOutSelector=LineOut2";
+}
+
+// Building, showing, refreshing, hiding and destroying the page leave every
+// setting of the camera as it was, for every selector entry.
+void tst_IOTriggerWidget::viewingChangesNothing()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, state);
+
+    m.prepare(file);
+    m.change(state);
+    OrvSim::Camera::waitForNotifications();
+    const QMap<QString, QString> before = m.snapshot();
+
+    m.open(m.camera);
+    m.page->show();
+    for (int tick = 0; tick < 3; ++tick) {
+        QVERIFY(QMetaObject::invokeMethod(m.page.get(), "updateTimer"));
+        OrvSim::Camera::waitForNotifications();
+        QCoreApplication::processEvents();
+    }
+    m.page->hide();
+    m.page.reset();
+
+    const QMap<QString, QString> after = m.snapshot();
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        QVERIFY2(after.value(it.key()) == it.value(),
+                 qPrintable(it.key() + ": " + it.value() + " became " + after.value(it.key())));
+    QCOMPARE(m.misdirectedWrite(), QString());
 }
 
 void tst_IOTriggerWidget::streamingLocksInputs_data()

@@ -3,7 +3,9 @@
 #include "triggeriotest.h"
 
 #include <QComboBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
 
@@ -16,11 +18,20 @@ private slots:
 
     void finalCameraState_data();
     void finalCameraState();
+    void endStateFromAnyStart_data();
+    void endStateFromAnyStart();
     void aroundRun_data();
     void aroundRun();
+    void derivedControlsFollowEndState_data();
+    void derivedControlsFollowEndState();
+    void pageDeletedDuringRun_data();
+    void pageDeletedDuringRun();
+    void noModeInsideMode();
 
 private:
     void run(const QString &mode);
+    // "Feature=value" or "Feature[selector entry]=value", space-separated.
+    void verifyState(const QString &expected);
 
     PageUnderTest m;
 };
@@ -50,11 +61,12 @@ void tst_QuickModes::finalCameraState_data()
             "TriggerSource[ExposureStart]=InputLines TriggerActivation[ExposureStart]=FallingEdge "
             "LineSelector=Line0 LineRouting[Line0]=Trigger AcquisitionMode=Continuous",
             "ExposureMode TriggerSource AcquisitionMode LineSelector", "" },
+        // The camera spells the low level "LevelLow"; that is the entry chosen.
         { "line routing, Level", "line-routing.json", "", "", "Level",
             "ExposureMode=TriggerWidth TriggerSelector=ExposureActive TriggerMode[ExposureActive]=On "
-            "TriggerMode[ExposureStart]=Off TriggerActivation[ExposureActive]=RisingEdge "
+            "TriggerMode[ExposureStart]=Off TriggerActivation[ExposureActive]=LevelLow "
             "LineRouting[Line0]=Trigger AcquisitionMode=Continuous",
-            "TriggerActivation TriggerSource AcquisitionMode", "" },
+            "TriggerSource AcquisitionMode", "" },
         { "line routing, Bulk", "line-routing.json", "", "", "Bulk",
             "ExposureMode=Timed TriggerSelector=AcquisitionStart TriggerMode[AcquisitionStart]=On "
             "TriggerMode[ExposureStart]=Off TriggerActivation[ExposureStart]=FallingEdge "
@@ -136,12 +148,9 @@ void tst_QuickModes::finalCameraState()
     m.camera->clearJournal();
     run(mode);
 
-    const QRegularExpression target(QStringLiteral("^(\\w+)(?:\\[(\\w+)\\])?=(.*)$"));
-    for (const QString &entry : expected.split(' ')) {
-        const QRegularExpressionMatch parts = target.match(entry);
-        const QString actual = m.value(parts.captured(1), parts.captured(2));
-        QVERIFY2(actual == parts.captured(3), qPrintable(entry + QStringLiteral(" but is ") + actual));
-    }
+    verifyState(expected);
+    if (QTest::currentTestFailed())
+        return;
     const QStringList writes = m.writes();
     for (const QString &feature : unwritten.split(' '))
         QVERIFY2(writes.filter(QRegularExpression("^" + feature + "=")).isEmpty(), qPrintable(feature));
@@ -151,6 +160,112 @@ void tst_QuickModes::finalCameraState()
         QVERIFY2(at > last, qPrintable(write + QStringLiteral(" out of order")));
         last = at;
     }
+}
+
+void tst_QuickModes::verifyState(const QString &expected)
+{
+    const QRegularExpression target(QStringLiteral("^(\\w+)(?:\\[(\\w+)\\])?=(.*)$"));
+    for (const QString &entry : expected.split(' ')) {
+        const QRegularExpressionMatch parts = target.match(entry);
+        const QString actual = m.value(parts.captured(1), parts.captured(2));
+        QVERIFY2(actual == parts.captured(3), qPrintable(entry + QStringLiteral(" but is ") + actual));
+    }
+}
+
+void tst_QuickModes::endStateFromAnyStart_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("before");     // camera-side changes before the page opens
+    QTest::addColumn<QString>("unrefreshed"); // and after, which the page has not shown yet
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("expected");
+
+    // What each mode sets on each camera variant, whatever the camera held before.
+    const struct
+    {
+        const char *file, *mode, *expected;
+    } modes[] = {
+        { "line-routing.json", "Edge",
+            "ExposureMode=Timed TriggerSelector=ExposureStart TriggerMode[ExposureStart]=On "
+            "TriggerSource[ExposureStart]=InputLines TriggerActivation[ExposureStart]=FallingEdge "
+            "LineSelector=Line0 LineRouting[Line0]=Trigger AcquisitionMode=Continuous" },
+        { "line-routing.json", "Level",
+            "ExposureMode=TriggerWidth TriggerSelector=ExposureActive TriggerMode[ExposureActive]=On "
+            "TriggerSource[ExposureActive]=InputLines TriggerActivation[ExposureActive]=LevelLow "
+            "LineSelector=Line0 LineRouting[Line0]=Trigger AcquisitionMode=Continuous" },
+        { "line-routing.json", "Bulk",
+            "ExposureMode=Timed TriggerSelector=AcquisitionStart TriggerMode[AcquisitionStart]=On "
+            "TriggerMode[ExposureStart]=Off TriggerSource[ExposureStart]=InputLines "
+            "TriggerActivation[ExposureStart]=FallingEdge LineSelector=Line0 LineRouting[Line0]=Trigger "
+            "AcquisitionMode=MultiFrame AcquisitionFrameCount=10" },
+        { "exposure-auto.json", "Edge",
+            "TriggerMode[AcquisitionStart]=Off TriggerSelector=FrameStart TriggerMode[FrameStart]=On "
+            "TriggerSource[FrameStart]=Line1 TriggerActivation[FrameStart]=FallingEdge ExposureAuto=Off "
+            "AcquisitionMode=Continuous" },
+        { "exposure-auto.json", "Level",
+            "TriggerMode[AcquisitionStart]=Off TriggerSelector=FrameStart TriggerMode[FrameStart]=On "
+            "TriggerSource[FrameStart]=Line1 TriggerActivation[FrameStart]=LevelLow ExposureAuto=other "
+            "AcquisitionMode=Continuous" },
+        { "exposure-auto.json", "Bulk",
+            "TriggerMode[FrameStart]=Off TriggerSelector=AcquisitionStart TriggerMode[AcquisitionStart]=On "
+            "TriggerSource[AcquisitionStart]=Line1 TriggerActivation[AcquisitionStart]=FallingEdge "
+            "ExposureAuto=Off AcquisitionMode=MultiFrame AcquisitionFrameCount=10" },
+        { "exposure-mode.json", "Edge",
+            "ExposureMode=Timed TriggerMode[AcquisitionStart]=Off TriggerSelector=FrameStart "
+            "TriggerMode[FrameStart]=On TriggerSource[FrameStart]=Line0 "
+            "TriggerActivation[FrameStart]=FallingEdge LineSelector=Line0 AcquisitionMode=Continuous" },
+        { "exposure-mode.json", "Level",
+            "ExposureMode=TriggerWidth TriggerMode[AcquisitionStart]=Off TriggerSelector=FrameStart "
+            "TriggerMode[FrameStart]=On TriggerSource[FrameStart]=Line0 "
+            "TriggerActivation[FrameStart]=FallingEdge LineSelector=Line0 AcquisitionMode=Continuous" },
+        { "exposure-mode.json", "Bulk",
+            "ExposureMode=Timed TriggerMode[FrameStart]=Off TriggerSelector=AcquisitionStart "
+            "TriggerMode[AcquisitionStart]=On TriggerSource[AcquisitionStart]=Line0 "
+            "TriggerActivation[AcquisitionStart]=FallingEdge LineSelector=Line0 AcquisitionMode=MultiFrame "
+            "AcquisitionFrameCount=10" },
+    };
+    const struct
+    {
+        const char *tag, *before, *unrefreshed;
+    } starts[] = {
+        { "default", "", "" },
+        { "every trigger armed", "TriggerSelector=AcquisitionStart TriggerMode[*]=On", "" },
+        { "other sources and activations",
+            "TriggerSource[*]=Software TriggerActivation[*]=AnyEdge LineSelector=Line1 "
+            "LineRouting[Line1]=Trigger ExposureMode=TriggerWidth ExposureAuto=Continuous",
+            "" },
+        { "boxes stale after camera-side changes", "",
+            "TriggerSelector=AcquisitionStart TriggerMode=On TriggerSource=Software TriggerActivation=LevelHigh "
+            "AcquisitionMode=SingleFrame ExposureMode=TriggerWidth ExposureAuto=Once" },
+        { "MultiFrame", "AcquisitionMode=MultiFrame AcquisitionFrameCount=5", "" },
+    };
+    for (const auto &mode : modes) {
+        for (const auto &start : starts) {
+            QTest::addRow("%s, %s, %s", mode.file, mode.mode, start.tag)
+                << mode.file << start.before << start.unrefreshed << mode.mode << mode.expected;
+        }
+    }
+}
+
+// The modes read each control from the camera before they compare its entry,
+// and never write through a selection the camera refused.
+void tst_QuickModes::endStateFromAnyStart()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, before);
+    QFETCH(QString, unrefreshed);
+    QFETCH(QString, mode);
+
+    m.prepare(file);
+    m.change(before);
+    m.open(m.camera);
+    m.change(unrefreshed);
+    m.camera->clearJournal();
+    run(mode);
+
+    QFETCH(QString, expected);
+    verifyState(expected);
+    QCOMPARE(m.misdirectedWrite(), QString());
 }
 
 void tst_QuickModes::aroundRun_data()
@@ -184,6 +299,9 @@ void tst_QuickModes::aroundRun()
     QFETCH(QString, calls);
 
     IOTriggerWidget *page = m.open(file);
+    // A streaming camera locks what the host's signal locks on the page.
+    if (streaming)
+        m.camera->feature("AcquisitionStart")->RunCommand();
     page->camIsStreaming(streaming);
     m.camera->clearJournal();
     const QList<QPushButton *> buttons { page->m_pButtonEdge, page->m_pButtonLevel, page->m_pButtonBulk };
@@ -211,6 +329,100 @@ void tst_QuickModes::aroundRun()
             seen += QLatin1Char(kind);
     }
     QCOMPARE(seen, calls);
+}
+
+void tst_QuickModes::derivedControlsFollowEndState_data()
+{
+    QTest::addColumn<QString>("camera");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("softwareTrigger");
+    QTest::addColumn<bool>("frameCountShown");
+
+    // The frame count is writable in MultiFrame only; software triggers start out chosen.
+    const QString camera = R"(exposure-mode.json [{"name": "TriggerSource", "value": "Software"},
+        {"name": "AcquisitionFrameCount", "writable": {"feature": "AcquisitionMode", "is": "MultiFrame"}},
+        {"name": "AcquisitionMode", "value": "%1"}])";
+    QTest::newRow("Edge") << camera.arg("MultiFrame") << "Edge" << false << false;
+    QTest::newRow("Level") << camera.arg("MultiFrame") << "Level" << false << false;
+    QTest::newRow("Bulk") << camera.arg("Continuous") << "Bulk" << false << true;
+}
+
+// Edge and Bulk write with the observers off: what follows from their writes
+// is brought in line at their end, not left from before.
+void tst_QuickModes::derivedControlsFollowEndState()
+{
+    QFETCH(QString, camera);
+    QFETCH(QString, mode);
+
+    IOTriggerWidget *page = m.open(camera);
+    QVERIFY(page->m_pButtonSWTrigger->isEnabled());
+    run(mode);
+    QTEST(page->m_pButtonSWTrigger->isEnabled(), "softwareTrigger");
+    QTEST(!page->m_pSpinAcquisitionFrameCount->isHidden(), "frameCountShown");
+}
+
+void tst_QuickModes::pageDeletedDuringRun_data()
+{
+    QTest::addColumn<QString>("camera");
+    QTest::addColumn<QString>("mode");
+    // From TriggerWidth, Bulk on the routing camera runs Edge inside it.
+    for (const char *camera : { R"(line-routing.json [{"name": "ExposureMode", "value": "TriggerWidth"}])",
+             "exposure-auto.json", "exposure-mode.json" }) {
+        for (const char *mode : { "Edge", "Level", "Bulk" })
+            QTest::addRow("%.18s, %s", camera, mode) << camera << mode;
+    }
+}
+
+// The host may delete a page from any event, also from one a mode lets run:
+// the mode stops there and touches neither the page nor the camera again.
+void tst_QuickModes::pageDeletedDuringRun()
+{
+    QFETCH(QString, camera);
+    QFETCH(QString, mode);
+
+    m.open(camera);
+    m.settle();
+    IOTriggerWidget *page = m.page.get();
+    QPointer<IOTriggerWidget> watch(page);
+    int writesBeforeDeletion = -1;
+    QTimer::singleShot(0, [&] {
+        writesBeforeDeletion = m.writes().size();
+        m.page.reset();
+    });
+    QVERIFY(QMetaObject::invokeMethod(page, qPrintable("On" + mode + "Mode")));
+    QTRY_VERIFY(watch.isNull());
+    QVERIFY(writesBeforeDeletion >= 0);
+    QCOMPARE(m.writes().size(), writesBeforeDeletion);
+}
+
+// Clicks reach the page while a mode lets events run; they start nothing, and
+// the buttons stay off until the outermost mode ends, whoever asks meanwhile.
+void tst_QuickModes::noModeInsideMode()
+{
+    // TriggerWidth: Bulk runs the whole Edge mode first, with its own end.
+    IOTriggerWidget *page = m.open(R"(line-routing.json [{"name": "ExposureMode", "value": "TriggerWidth"}])");
+    const QList<QPushButton *> buttons { page->m_pButtonEdge, page->m_pButtonLevel, page->m_pButtonBulk };
+    int passes = 0, buttonsOn = 0, writesByClicks = 0;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        ++passes;
+        page->updateQuickModeButtons(false); // what a tick or the host's streaming signal does
+        for (QPushButton *button : buttons)
+            buttonsOn += button->isEnabled();
+        const int before = m.writes().size();
+        for (const char *slot : { "OnEdgeMode", "OnLevelMode", "OnBulkMode" })
+            QMetaObject::invokeMethod(page, slot);
+        writesByClicks += m.writes().size() - before;
+    });
+    clicker.start(0);
+    run("Bulk");
+    clicker.stop();
+
+    QVERIFY(passes > 1);
+    QCOMPARE(buttonsOn, 0);
+    QCOMPARE(writesByClicks, 0);
+    for (QPushButton *button : buttons)
+        QVERIFY(button->isEnabled());
 }
 
 QTEST_MAIN(tst_QuickModes)

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 class tst_MainWindow : public QObject
@@ -20,6 +21,8 @@ private slots:
     void tabsPerCamera_data();
     void tabsPerCamera();
     void switchingCameras();
+    void switchingCamerasDuringQuickMode_data();
+    void switchingCamerasDuringQuickMode();
     void acquisitionReachesThePages();
 
 private:
@@ -78,7 +81,8 @@ void tst_MainWindow::switchingCameras()
     QVERIFY(m_Window->openCamera("exposure-mode", &m_Error));
     QPointer<QWidget> first = page();
     QVERIFY(m_Window->openCamera("no-trigger-io", &m_Error));
-    QVERIFY(first.isNull());
+    // Pages go once control is back in the event loop.
+    QTRY_VERIFY(first.isNull());
     QVERIFY(!page());
 
     // The tab in front stays in front across cameras that have it.
@@ -96,6 +100,27 @@ void tst_MainWindow::switchingCameras()
     QVERIFY(!m_Window->openCamera("no-such-camera", &m_Error));
     QVERIFY(m_Error.contains(QLatin1String("no-such-camera")));
     QVERIFY(before && page() == before.data());
+}
+
+void tst_MainWindow::switchingCamerasDuringQuickMode_data()
+{
+    QTest::addColumn<QString>("mode");
+    for (const char *mode : { "Edge", "Level", "Bulk" })
+        QTest::newRow(mode) << mode;
+}
+
+// A mode lets events run, and one of them switches the camera: the page the
+// mode runs on goes only after the mode has ended, and nothing crashes.
+void tst_MainWindow::switchingCamerasDuringQuickMode()
+{
+    QFETCH(QString, mode);
+    QVERIFY(m_Window->openCamera("exposure-mode", &m_Error));
+    QPointer<QWidget> first = page();
+    QTimer::singleShot(0, m_Window, [this] { QVERIFY(m_Window->openCamera("syncout", &m_Error)); });
+    QVERIFY(QMetaObject::invokeMethod(first, qPrintable("On" + mode + "Mode")));
+    QTRY_VERIFY(first.isNull());
+    QCOMPARE(m_Window->tabCaptions(), QStringList({ "Trigger IO", "Features" }));
+    QVERIFY(page());
 }
 
 void tst_MainWindow::acquisitionReachesThePages()
