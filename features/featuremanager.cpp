@@ -114,19 +114,6 @@ bool isEntryAvailable(const FeaturePtr &feature, const QString &entry)
     return available;
 }
 
-FeaturePtr findOne(const FeatureVector &features, const QString &name)
-{
-    const std::string wanted = name.toStdString();
-    std::string featureName;
-    for (const FeaturePtr &feature : features) {
-        if (!feature || feature->GetName(featureName) != OrvErrSuccess)
-            continue;
-        if (featureName == wanted)
-            return feature;
-    }
-    return FeaturePtr();
-}
-
 std::string ownName(const FeaturePtr &feature)
 {
     std::string name;
@@ -141,17 +128,23 @@ FeatureManager::FeatureManager(const CameraFeatureList &features) : m_Features(f
 
 FeaturePtr FeatureManager::FindFeature(const QString &name1, const QString &name2, const QString &name3) const
 {
-    if (!m_Features)
-        return FeaturePtr();
-    // Walk a const shallow copy: a non-const walk would detach the host's shared vector.
-    const FeatureVector features = *m_Features;
-    FeaturePtr feature = findOne(features, name1);
+    FeaturePtr feature = findOne(name1);
     if (feature || name2.isEmpty())
         return feature;
-    feature = findOne(features, name2);
+    feature = findOne(name2);
     if (feature || name3.isEmpty())
         return feature;
-    return findOne(features, name3);
+    return findOne(name3);
+}
+
+FeaturePtr FeatureManager::findOne(const QString &name) const
+{
+    if (!m_Features)
+        return FeaturePtr();
+    // Const access: a non-const one would detach the host's shared vector.
+    const FeatureVector &features = *m_Features;
+    const int position = m_Index.find(features, name.toStdString());
+    return position < 0 ? FeaturePtr() : features.at(position);
 }
 
 double FeatureManager::GetValue(const QString &name1, const QString &name2, const QString &name3) const

@@ -2,6 +2,7 @@
 #ifndef FEATUREMANAGER_H
 #define FEATUREMANAGER_H
 
+#include "featureindex.h"
 #include "featurelist.h"
 
 #include <QString>
@@ -12,7 +13,8 @@ class QComboBox;
 /// Finds camera features by name (up to three alternatives, tried in order)
 /// and reads, writes and enumerates them. Failures are folded into fixed
 /// values: -1.0 for numbers, "" for texts, false for questions.
-/// Nothing is cached: every call walks the feature list anew.
+/// Names are looked up in an index of the list, read once; values are never
+/// cached here.
 class FeatureManager
 {
 public:
@@ -63,7 +65,10 @@ private:
     double setNumber(const TKN::OrvAPI::FeaturePtr &feature, const QString &firstName, double value) const;
     QString setText(const TKN::OrvAPI::FeaturePtr &feature, const QString &value) const;
 
+    TKN::OrvAPI::FeaturePtr findOne(const QString &name) const;
+
     CameraFeatureList m_Features;
+    mutable FeatureIndex m_Index;
 };
 
 #endif // FEATUREMANAGER_H

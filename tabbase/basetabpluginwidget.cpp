@@ -9,7 +9,10 @@
 #include <QMutexLocker>
 #include <QTimer>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 using TKN::OrvAPI::FeaturePtr;
 using TKN::OrvAPI::OrvErrorType;
@@ -77,14 +80,18 @@ QVector<QPair<FeaturePtr, QString> > BaseTabPluginWidget::observedFeatures() con
         qCDebug(lcTabExtension) << "Could not get features. Error code: " << s_NoFeaturesCode;
         return observed;
     }
-    std::string name;
-    for (const FeaturePtr &feature : features) {
-        if (!feature || feature->GetName(name) != OrvErrSuccess)
-            continue;
-        const QString featureName = QString::fromStdString(name);
-        if (ObservedFeatureNames.contains(featureName))
-            observed.append(qMakePair(feature, featureName));
+    // In list order, as a walk over the list would find them.
+    QStringList names = ObservedFeatureNames;
+    names.removeDuplicates();
+    std::vector<std::pair<int, QString> > found;
+    for (const QString &name : qAsConst(names)) {
+        for (int position : m_ObservedIndex.findAll(features, name.toStdString()))
+            found.emplace_back(position, name);
     }
+    std::sort(found.begin(), found.end(),
+              [](const std::pair<int, QString> &a, const std::pair<int, QString> &b) { return a.first < b.first; });
+    for (const std::pair<int, QString> &item : found)
+        observed.append(qMakePair(features.at(item.first), item.second));
     return observed;
 }
 

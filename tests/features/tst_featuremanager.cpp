@@ -4,6 +4,7 @@
 #include <testcamera.h>
 
 #include <QComboBox>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -114,6 +115,64 @@ private slots:
         // A feature whose name cannot be read is passed over, not taken.
         m_Camera->injectFailure("Gain", Operation::GetName, TKN::OrvAPI::OrvErrIO);
         QCOMPARE(m_Manager->GetValue("Gain"), 2.0);
+    }
+
+    // The name index answers as the specified walk: the first feature of a
+    // name whose name can be read now, the alternatives tried in order.
+    void lookupMatchesWalk()
+    {
+        const std::shared_ptr<OrvSim::Camera> large =
+            OrvSim::Camera::fromJson(OrvSim::Camera::largeCameraJson(300, 8), "large");
+        CameraFeatureList list(new FeatureVector);
+        for (const auto &camera : {m_Camera, m_Duplicate, large, m_Duplicate}) {
+            for (const TKN::OrvAPI::FeaturePtr &feature : camera->features())
+                list->append(feature);
+        }
+        QStringList pool{"", "Missing", "gain"};
+        for (const TKN::OrvAPI::FeaturePtr &feature : *list) {
+            std::string name;
+            feature->GetName(name);
+            pool << QString::fromStdString(name);
+        }
+        const auto walk = [&list](const QString &name) {
+            std::string read;
+            for (const TKN::OrvAPI::FeaturePtr &feature : *list) {
+                if (feature->GetName(read) == TKN::OrvAPI::OrvErrSuccess && read == name.toStdString())
+                    return feature;
+            }
+            return TKN::OrvAPI::FeaturePtr();
+        };
+
+        FeatureManager manager(list);
+        QRandomGenerator random(20261206);
+        for (int round = 0; round < 20; ++round) {
+            // Some names cannot be read this round, on both cameras with duplicates.
+            for (const auto &camera : {m_Camera, m_Duplicate, large})
+                camera->clearFailures();
+            for (int i = 0; i < 10; ++i) {
+                const std::string name = pool.at(random.bounded(pool.size())).toStdString();
+                for (const auto &camera : {m_Camera, m_Duplicate, large})
+                    camera->injectFailure(name, Operation::GetName, TKN::OrvAPI::OrvErrIO);
+            }
+            for (int lookup = 0; lookup < 200; ++lookup) {
+                const QString n1 = pool.at(random.bounded(pool.size()));
+                const QString n2 = pool.at(random.bounded(pool.size()));
+                const QString n3 = pool.at(random.bounded(pool.size()));
+                TKN::OrvAPI::FeaturePtr expected = walk(n1);
+                if (!expected && !n2.isEmpty())
+                    expected = walk(n2);
+                if (!expected && !n2.isEmpty() && !n3.isEmpty())
+                    expected = walk(n3);
+                QVERIFY2(manager.FindFeature(n1, n2, n3).get() == expected.get(),
+                         qPrintable(QString("round %1: %2 / %3 / %4").arg(round).arg(n1, n2, n3)));
+            }
+        }
+
+        // The host's list grows: the new feature is found.
+        const std::shared_ptr<OrvSim::Camera> late = OrvSim::Camera::fromJson(
+            R"({"name": "n", "description": "", "features": [{"name": "Late", "type": "Boolean"}]})", "late");
+        list->append(late->features().front());
+        QVERIFY(manager.FeatureExists("Late"));
     }
 
     void missingFeature_data()
