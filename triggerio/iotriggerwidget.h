@@ -147,8 +147,27 @@ private:
     void updateOutLevels();
     void updateUserOutSelector();
     void updateUserOutValue();
+    const char *outSourceFeature(bool outputSelector) const;
+    void enableForSource(const OutputLine &line, bool outputSelector);
+    void showInversion(const OutputLine &line, bool outputSelector);
 
     // Output slots (iotriggerwidget_outputslots.cpp)
+    /// For a slot's whole run: the page's input signals blocked and, when
+    /// Unobserved, its observers unregistered; undone in reverse when it goes.
+    class QuietScope
+    {
+    public:
+        enum Observers { Observed, Unobserved };
+        QuietScope(IOTriggerWidget *page, Observers observers);
+        ~QuietScope();
+        QuietScope(const QuietScope &) = delete;
+        QuietScope &operator=(const QuietScope &) = delete;
+
+    private:
+        IOTriggerWidget *m_pPage;
+        Observers m_Observers;
+    };
+    void writeInversion(const OutputLine &line, bool outputSelector);
     void OnCBOutUserValueChanged(int row, int state);
     int writeUserOutValue(int row, int state);
     void showOutLevels(qint64 mask);

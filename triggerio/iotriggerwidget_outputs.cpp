@@ -225,75 +225,82 @@ void IOTriggerWidget::createOutputLines()
     blockAllSignals(false);
 }
 
-void IOTriggerWidget::updateOutSource()
+// The feature that holds a line's source on this camera.
+const char *IOTriggerWidget::outSourceFeature(bool outputSelector) const
+{
+    if (!outputSelector)
+        return FN::LineSource;
+    return m_pFeatureManager->FeatureExists(FN::LineOutSource) ? FN::LineOutSource : FN::SyncOutSource;
+}
+
+// Which of a row's boxes may be used follows from the line's source: the
+// level only when the page drives it (Direct; GPO on the older cameras, whose
+// user outputs have no value boxes of their own).
+void IOTriggerWidget::enableForSource(const OutputLine &line, bool outputSelector)
 {
     const FeatureManager &features = *m_pFeatureManager;
-    const LineWalk walk(features);
+    const QString source = line.ComboSource->currentText();
+    if (outputSelector) {
+        line.CBStatus->setEnabled(features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels)
+                                  && source == QLatin1String(FE::GPO));
+        return;
+    }
+    line.CBStatus->setEnabled(source == QLatin1String(FE::Direct) && features.IsFeatureWritable(FN::LineStatus));
+    if (m_bUserOutputSelector && line.CBUserValue)
+        line.CBUserValue->setEnabled(sourceIsUserOutput(source));
+}
 
-    if (walk.generation() == LineWalk::LineSelectorCamera) {
+void IOTriggerWidget::updateOutSource()
+{
+    const LineWalk walk(*m_pFeatureManager);
+    if (walk.generation() != LineWalk::NoSelector) {
+        const char *sourceFeature = outSourceFeature(walk.outputSelector());
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
             if (walk.select(m_OutputLineNames.value(i)))
-                features.FillComboBox(FN::LineSource, line->ComboSource.data(), true);
-            const QString source = line->ComboSource->currentText();
-            line->CBStatus->setEnabled(
-                source == QLatin1String(FE::Direct) && features.IsFeatureWritable(FN::LineStatus));
-            if (m_bUserOutputSelector && line->CBUserValue)
-                line->CBUserValue->setEnabled(sourceIsUserOutput(source));
+                m_pFeatureManager->FillComboBox(sourceFeature, line->ComboSource.data(), true);
+            enableForSource(*line, walk.outputSelector());
         }
-        const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
-        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
-    } else if (walk.generation() == LineWalk::OutputSelectorCamera) {
-        const QString sourceFeature
-            = features.FeatureExists(FN::LineOutSource) ? FN::LineOutSource : FN::SyncOutSource;
-        for (int i = 0; i < m_OutputLines.size(); ++i) {
-            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-            if (walk.select(m_OutputLineNames.value(i)))
-                features.FillComboBox(sourceFeature, line->ComboSource.data(), true);
-            line->CBStatus->setEnabled(features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels)
-                && line->ComboSource->currentText() == QLatin1String(FE::GPO));
-        }
-        const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
-        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
+        walk.restoreLogged("Orvik Error updateOutSource: ");
     }
 
     if (m_bUserOutputSelector)
         updateUserOutSelector();
 }
 
-void IOTriggerWidget::updateOutInvert()
+// Shows the inversion of the line selected now: the inverter as a number, or
+// the older cameras' polarity text. A value that cannot be read shows
+// unticked and cannot be changed.
+void IOTriggerWidget::showInversion(const OutputLine &line, bool outputSelector)
 {
     const FeatureManager &features = *m_pFeatureManager;
-    const LineWalk walk(features);
-
-    if (walk.generation() == LineWalk::LineSelectorCamera) {
-        for (int i = 0; i < m_OutputLines.size(); ++i) {
-            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-            if (!walk.select(m_OutputLineNames.value(i)))
-                continue;
-            // -1: no inverter to read; an unknown value shows unticked and cannot be changed.
-            const double inverted = features.GetValue(FN::LineInverter);
-            line->CBInvert->setChecked(inverted > 0.0);
-            line->CBInvert->setEnabled(inverted >= 0.0 && features.IsFeatureWritable(FN::LineInverter));
+    if (outputSelector) {
+        const QString polarity = features.GetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity);
+        if (!polarity.isEmpty()) {
+            line.CBInvert->setChecked(polarity == QLatin1String(FE::Invert));
+            line.CBInvert->setEnabled(features.IsFeatureWritable(FN::LineOutPolarity, FN::SyncOutPolarity));
         }
-        const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
-        qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
-    } else if (walk.generation() == LineWalk::OutputSelectorCamera) {
-        for (int i = 0; i < m_OutputLines.size(); ++i) {
-            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-            if (walk.select(m_OutputLineNames.value(i))) {
-                const QString polarity = features.GetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity);
-                if (!polarity.isEmpty()) {
-                    line->CBInvert->setChecked(polarity == QLatin1String(FE::Invert));
-                    line->CBInvert->setEnabled(
-                        features.IsFeatureWritable(FN::LineOutPolarity, FN::SyncOutPolarity));
-                }
-            }
-            const QString restored
-                = walk.restore(); // outside qCDebug, which skips its arguments when disabled
-            qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
-        }
+        return;
     }
+    const double inverted = features.GetValue(FN::LineInverter);
+    line.CBInvert->setChecked(inverted > 0.0);
+    line.CBInvert->setEnabled(inverted >= 0.0 && features.IsFeatureWritable(FN::LineInverter));
+}
+
+void IOTriggerWidget::updateOutInvert()
+{
+    const LineWalk walk(*m_pFeatureManager);
+    if (walk.generation() == LineWalk::NoSelector)
+        return;
+    for (int i = 0; i < m_OutputLines.size(); ++i) {
+        if (walk.select(m_OutputLineNames.value(i)))
+            showInversion(*m_OutputLines.at(i), walk.outputSelector());
+        // The older cameras get their selector back after every line.
+        if (walk.outputSelector())
+            walk.restoreLogged("Orvik Error updateOutSource: ");
+    }
+    if (!walk.outputSelector())
+        walk.restoreLogged("Orvik Error updateOutSource: ");
 }
 
 void IOTriggerWidget::updateOutStatus()
@@ -310,10 +317,9 @@ void IOTriggerWidget::updateOutStatus()
         const double level = features.GetValue(FN::LineStatus);
         line->CBStatus->setChecked(level > 0.0);
         line->CBStatus->setEnabled(level >= 0.0 && line->ComboSource->currentText() == QLatin1String(FE::Direct)
-            && features.IsFeatureWritable(FN::LineStatus));
+                                   && features.IsFeatureWritable(FN::LineStatus));
     }
-    const QString restored = walk.restore(); // outside qCDebug, which skips its arguments when disabled
-    qCDebug(lcTabExtension) << "Orvik Error updateOutSource: " << restored;
+    walk.restoreLogged("Orvik Error updateOutSource: ");
 }
 
 void IOTriggerWidget::updateOutLevels()

@@ -31,98 +31,73 @@ void IOTriggerWidget::OnComboOutSourceChanged(QString value)
     const FeatureManager &features = *m_pFeatureManager;
     // Observers stay registered: the camera's report of the new source
     // refreshes the rows at the next tick.
-    blockAllSignals(true);
+    const QuietScope quiet(this, QuietScope::Observed);
 
     const LineWalk walk(features);
-    if (walk.generation() == LineWalk::OutputSelectorCamera) {
-        const char *sourceFeature =
-            features.FeatureExists(FN::LineOutSource) ? FN::LineOutSource : FN::SyncOutSource;
+    if (walk.generation() != LineWalk::NoSelector) {
+        const char *sourceFeature = outSourceFeature(walk.outputSelector());
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
             // Another line than this row's must not get its source.
-            const bool selected = walk.select(m_OutputLineNames.value(i));
-            if (selected && line->ComboSource->currentText() == value
-                && features.SetStringValue(FN::LineOutSource, FN::SyncOutSource, value).isEmpty())
+            if (walk.select(m_OutputLineNames.value(i)) && line->ComboSource->currentText() == value
+                && features.SetStringValue(sourceFeature, value).isEmpty())
                 features.FillComboBox(sourceFeature, line->ComboSource.data(), true); // refused: show what it has
-            line->CBStatus->setEnabled(features.IsFeatureWritable(FN::LineOutLevels, FN::SyncOutLevels)
-                && line->ComboSource->currentText() == QLatin1String(FE::GPO));
+            enableForSource(*line, walk.outputSelector());
         }
         if (walk.restore().isEmpty())
-            qCDebug(lcTabExtension) << "Orvik Error  OnComboOutSourceChanged";
-    } else if (walk.generation() == LineWalk::LineSelectorCamera) {
-        for (int i = 0; i < m_OutputLines.size(); ++i) {
-            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-            const bool selected = walk.select(m_OutputLineNames.value(i));
-            if (selected && line->ComboSource->currentText() == value
-                && features.SetStringValue(FN::LineSource, value).isEmpty())
-                features.FillComboBox(FN::LineSource, line->ComboSource.data(), true); // refused: show what it has
-            const QString source = line->ComboSource->currentText();
-            line->CBStatus->setEnabled(
-                source == QLatin1String(FE::Direct) && features.IsFeatureWritable(FN::LineStatus));
-            if (m_bUserOutputSelector && line->CBUserValue)
-                line->CBUserValue->setEnabled(source.contains(QLatin1String(FE::UserOutput)));
-        }
-        if (walk.restore().isEmpty())
-            qCDebug(lcTabExtension) << "Orvik Error OnComboOutSourceChanged: ";
+            qCDebug(lcTabExtension) << (walk.outputSelector() ? "Orvik Error  OnComboOutSourceChanged"
+                                                              : "Orvik Error OnComboOutSourceChanged: ");
+        // A row whose line could not be selected shows again what its line has.
+        if (!walk.allSelected())
+            updateOutSource();
     }
-    // A row whose line could not be selected shows again what its line has.
-    if (!walk.allSelected())
-        updateOutSource();
 
     if (m_bUserOutputSelector) {
         updateUserOutSelector();
         updateUserOutValue();
     }
-    blockAllSignals(false);
+}
+
+// Writes the inversion of the line selected now from its row's box; a
+// refused value shows what the line keeps.
+void IOTriggerWidget::writeInversion(const OutputLine &line, bool outputSelector)
+{
+    const FeatureManager &features = *m_pFeatureManager;
+    const bool invert = line.CBInvert->isChecked();
+    if (!outputSelector) {
+        showHeld(line.CBInvert.data(), features.SetValue(FN::LineInverter, invert ? 1.0 : 0.0));
+        return;
+    }
+    if (features.SetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity, invert ? FE::Invert : FE::Normal)
+            .isEmpty())
+        showInversion(line, outputSelector);
 }
 
 // The box that changed is not known, so every line is written from its own box.
 void IOTriggerWidget::OnCBOutInvertChanged(int /*value*/)
 {
-    const FeatureManager &features = *m_pFeatureManager;
-    blockAllSignals(true);
-    UnregisterFeatureObservers();
+    const QuietScope quiet(this, QuietScope::Unobserved);
 
-    const LineWalk walk(features);
-    if (walk.generation() == LineWalk::OutputSelectorCamera) {
-        for (int i = 0; i < m_OutputLines.size(); ++i) {
-            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-            if (!walk.select(m_OutputLineNames.value(i)))
-                continue;
-            const bool invert = line->CBInvert->isChecked();
-            if (features.SetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity, invert ? FE::Invert : FE::Normal)
-                    .isEmpty()) {
-                // Refused: show the polarity the line keeps.
-                const QString polarity = features.GetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity);
-                if (!polarity.isEmpty())
-                    line->CBInvert->setChecked(polarity == QLatin1String(FE::Invert));
-            }
-        }
-        if (walk.restore().isEmpty())
-            qCDebug(lcTabExtension) << "Orvik Error updateOutSource: ";
-    } else if (walk.generation() == LineWalk::LineSelectorCamera) {
-        for (int i = 0; i < m_OutputLines.size(); ++i) {
-            const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-            if (walk.select(m_OutputLineNames.value(i)))
-                showHeld(line->CBInvert.data(),
-                         features.SetValue(FN::LineInverter, line->CBInvert->isChecked() ? 1.0 : 0.0));
-        }
-        if (walk.restore().isEmpty())
-            qCDebug(lcTabExtension) << "Orvik Error updateOutInvertChanged: ";
-        updateOutStatus();
+    const LineWalk walk(*m_pFeatureManager);
+    if (walk.generation() == LineWalk::NoSelector)
+        return;
+    for (int i = 0; i < m_OutputLines.size(); ++i) {
+        if (walk.select(m_OutputLineNames.value(i)))
+            writeInversion(*m_OutputLines.at(i), walk.outputSelector());
     }
+    if (walk.restore().isEmpty())
+        qCDebug(lcTabExtension) << (walk.outputSelector() ? "Orvik Error updateOutSource: "
+                                                          : "Orvik Error updateOutInvertChanged: ");
+    if (!walk.outputSelector())
+        updateOutStatus();
     if (!walk.allSelected())
         updateOutInvert();
-
-    RegisterFeatureObservers(false);
-    blockAllSignals(false);
 }
 
 void IOTriggerWidget::OnCBOutStatusChanged(int /*value*/)
 {
     const FeatureManager &features = *m_pFeatureManager;
-    blockAllSignals(true);
-    UnregisterFeatureObservers();
+    const QuietScope quiet(this, QuietScope::Unobserved);
 
     const LineWalk walk(features);
     if (walk.generation() == LineWalk::LineSelectorCamera) {
@@ -154,9 +129,6 @@ void IOTriggerWidget::OnCBOutStatusChanged(int /*value*/)
             showOutLevels(static_cast<qint64>(held));
         }
     }
-
-    RegisterFeatureObservers(false);
-    blockAllSignals(false);
 }
 
 void IOTriggerWidget::OnCBOutUserValueChanged1(int value)
@@ -188,8 +160,7 @@ void IOTriggerWidget::OnCBOutUserValueChanged(int row, int state)
 {
     if (row < 0 || row >= m_OutputLines.size())
         return;
-    blockAllSignals(true);
-    UnregisterFeatureObservers();
+    const QuietScope quiet(this, QuietScope::Unobserved);
 
     // Each box shows what the camera holds afterwards; one whose value was
     // not written goes back to where it was.
@@ -212,9 +183,6 @@ void IOTriggerWidget::OnCBOutUserValueChanged(int row, int state)
     }
 
     updateOutStatus();
-
-    RegisterFeatureObservers(false);
-    blockAllSignals(false);
 }
 
 // The value the user output holds afterwards (0 or 1), or -1 when nothing
@@ -249,4 +217,20 @@ int IOTriggerWidget::writeUserOutValue(int row, int state)
     if (selected.isEmpty())
         qCDebug(lcTabExtension) << "Orvik Error updateOutSource: ";
     return held;
+}
+
+IOTriggerWidget::QuietScope::QuietScope(IOTriggerWidget *page, Observers observers)
+    : m_pPage(page),
+      m_Observers(observers)
+{
+    m_pPage->blockAllSignals(true);
+    if (m_Observers == Unobserved)
+        m_pPage->UnregisterFeatureObservers();
+}
+
+IOTriggerWidget::QuietScope::~QuietScope()
+{
+    if (m_Observers == Unobserved)
+        m_pPage->RegisterFeatureObservers(false);
+    m_pPage->blockAllSignals(false);
 }
