@@ -43,7 +43,7 @@ elseif(CHECK STREQUAL "bad-camera")
     if(EXISTS ${WORK}/never.png)
         message(FATAL_ERROR "a screenshot was written for a camera that did not open")
     endif()
-    run(1 "" "No camera \"no-such-camera\"" --camera no-such-camera --list-tabs)
+    run(1 "" "no-such-camera: no such file, and no no-such-camera.json in " --camera no-such-camera --list-tabs)
     run(2 "" "--camera needs a value" --camera)
 
 else()
