@@ -100,7 +100,10 @@ void AravisDevice::close()
 
 int AravisDevice::addFeature(ArvGcNode *node)
 {
-    const std::string name = arv_gc_feature_node_get_name(ARV_GC_FEATURE_NODE(node));
+    const char *nodeName = arv_gc_feature_node_get_name(ARV_GC_FEATURE_NODE(node));
+    if (!nodeName)
+        return -1;
+    const std::string name = nodeName;
     const auto found = m_IndexByName.find(name);
     if (found != m_IndexByName.end())
         return found->second;
@@ -133,8 +136,7 @@ void AravisDevice::buildGroups(ArvGcNode *category, FeatureGroup &group, int dep
             child.displayName = displayName ? displayName : name;
             buildGroups(node, child, depth + 1);
             group.groups.push_back(std::move(child));
-        } else if (isValueNode(node)) {
-            addFeature(node);
+        } else if (isValueNode(node) && addFeature(node) >= 0) {
             group.features.push_back(name);
         }
     }
@@ -156,10 +158,8 @@ void AravisDevice::buildFeatures()
     ArvDomElement *document = arv_dom_document_get_document_element(ARV_DOM_DOCUMENT(m_pGc));
     for (ArvDomNode *child = arv_dom_node_get_first_child(ARV_DOM_NODE(document)); child;
          child = arv_dom_node_get_next_sibling(child)) {
-        if (ARV_IS_GC_NODE(child) && isValueNode(ARV_GC_NODE(child))) {
-            addFeature(ARV_GC_NODE(child));
+        if (ARV_IS_GC_NODE(child) && isValueNode(ARV_GC_NODE(child)) && addFeature(ARV_GC_NODE(child)) >= 0)
             m_Groups.features.push_back(arv_gc_feature_node_get_name(ARV_GC_FEATURE_NODE(child)));
-        }
     }
 }
 
@@ -198,7 +198,10 @@ void AravisDevice::buildDependencies()
             }
             if (!ARV_IS_GC_FEATURE_NODE(child) || ARV_IS_GC_CATEGORY(child) || ARV_IS_GC_PORT(child))
                 continue;
-            const int owner = indexOf(arv_gc_feature_node_get_name(ARV_GC_FEATURE_NODE(child)));
+            const char *ownerName = arv_gc_feature_node_get_name(ARV_GC_FEATURE_NODE(child));
+            if (!ownerName)
+                continue; // a register block known only by its entries
+            const int owner = indexOf(ownerName);
             // An enumeration's entries count as the enumeration: their
             // availability is part of its state.
             std::vector<ArvDomNode *> elements{child};
@@ -297,6 +300,13 @@ void AravisDevice::notifyWritten(int feature)
         }
     }
     post(observed);
+}
+
+void AravisDevice::follow(int feature)
+{
+    // A change between the registration and the poller's next look must count.
+    if (!m_Snapshots[feature].valid)
+        m_Snapshots[feature] = snapshot(feature);
 }
 
 void AravisDevice::post(const std::vector<int> &features)

@@ -45,8 +45,12 @@ public:
     std::string description(const std::string &feature) const;
 
     /// Tells the observers of `feature` and of every feature it selects or
-    /// invalidates. Call without mutex() held.
+    /// invalidates. Called with mutex() held, right after the write.
     void notifyWritten(int feature);
+
+    /// An observer was registered on `feature`: the poller compares with
+    /// its value from now on. Called with mutex() held.
+    void follow(int feature);
 
     TKN::OrvAPI::OrvErrorType startAcquisition();
     TKN::OrvAPI::OrvErrorType stopAcquisition();

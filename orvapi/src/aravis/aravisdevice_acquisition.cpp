@@ -55,14 +55,15 @@ OrvErrorType AravisDevice::startAcquisition()
             arv_stream_push_buffer(stream, arv_buffer_new_allocate(payload));
         arv_camera_start_acquisition(m_pCamera, &error);
         err = takeError(error);
-        if (err == OrvErrSuccess)
-            m_Acquiring = true;
-        else
+        if (err != OrvErrSuccess) {
             stopStream();
+            return err;
+        }
+        m_Acquiring = true;
+        const auto found = m_IndexByName.find("AcquisitionStart");
+        if (found != m_IndexByName.end())
+            notifyWritten(found->second);
     }
-    const auto found = m_IndexByName.find("AcquisitionStart");
-    if (err == OrvErrSuccess && found != m_IndexByName.end())
-        notifyWritten(found->second);
     return err;
 }
 
@@ -74,10 +75,10 @@ OrvErrorType AravisDevice::stopAcquisition()
         if (!m_pDevice)
             return OrvErrNotAvailable;
         err = stopStream();
+        const auto found = m_IndexByName.find("AcquisitionStop");
+        if (err == OrvErrSuccess && found != m_IndexByName.end())
+            notifyWritten(found->second);
     }
-    const auto found = m_IndexByName.find("AcquisitionStop");
-    if (err == OrvErrSuccess && found != m_IndexByName.end())
-        notifyWritten(found->second);
     return err;
 }
 

@@ -269,10 +269,11 @@ OrvErrorType AravisFeature::write(OrvFeatureDataType type, Write &&doWrite)
         err = checkWritable();
         if (err == OrvErrSuccess)
             err = doWrite();
+        // Even a write of the value already there notifies, as a camera does.
+        // Under the lock, so that the poller cannot report it a second time.
+        if (err == OrvErrSuccess)
+            device->notifyWritten(m_Index);
     }
-    // Even a write of the value already there notifies, as a camera does.
-    if (err == OrvErrSuccess)
-        device->notifyWritten(m_Index);
     return err;
 }
 
@@ -465,7 +466,10 @@ OrvErrorType AravisFeature::RunCommand()
 OrvErrorType AravisFeature::RegisterObserver(const IFeatureObserverPtr &pObserver)
 {
     WITH_DEVICE(device, lock)
-    return m_Observers.add(pObserver);
+    const OrvErrorType err = m_Observers.add(pObserver);
+    if (err == OrvErrSuccess)
+        device->follow(m_Index);
+    return err;
 }
 
 OrvErrorType AravisFeature::UnregisterObserver(const IFeatureObserverPtr &pObserver)
