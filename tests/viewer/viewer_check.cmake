@@ -36,6 +36,12 @@ elseif(CHECK STREQUAL "tabs")
     run(1 "" "no tab \"No Such Tab\"; the tabs are: Trigger IO, Features"
         --camera syncout --tab "No Such Tab" --list-tabs)
 
+elseif(CHECK STREQUAL "aravis-fake")
+    # Aravis's in-process fake camera: no discovery, no network.
+    run(0 "Trigger IO\nFeatures\n" ".*" --camera aravis:Aravis-Fake-ORV01 --list-tabs)
+    set(png ${WORK}/fake.png)
+    run(0 "${png}\n" ".*" --camera aravis:Aravis-Fake-ORV01 --acquire --screenshot ${png})
+
 elseif(CHECK STREQUAL "bad-camera")
     file(WRITE ${WORK}/broken.json "{\n    \"name\": \"Broken\",\n    \"features\": [ { \"name\": \"Width\", }\n]}\n")
     file(REMOVE ${WORK}/never.png)
