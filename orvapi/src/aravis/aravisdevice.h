@@ -58,7 +58,7 @@ public:
     unsigned long long frameCount() const { return m_FrameCount.load(); }
 
     /// How often the poller looks at observed features.
-    static const int PollIntervalMs = 250;
+    static constexpr int PollIntervalMs = 250;
 
 private:
     struct Snapshot
