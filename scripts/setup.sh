@@ -3,8 +3,10 @@
 # Does nothing when they are all there already.
 set -euo pipefail
 
-packages=(build-essential cmake ccache qtbase5-dev qttools5-dev qttools5-dev-tools
-          nlohmann-json3-dev xvfb xauth fonts-dejavu-core locales)
+# libaravis-dev's pkg-config file also names libusb-1.0.
+packages=(build-essential cmake ccache pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools
+          nlohmann-json3-dev xvfb xauth fonts-dejavu-core locales
+          libaravis-dev libusb-1.0-0-dev libaravis-doc aravis-tools)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,8 +2,6 @@
 
 #include "changeobserver.h"
 
-#include <OrvikSim.h>
-
 #include <string>
 #include <vector>
 
@@ -138,7 +136,16 @@ int FeatureTableModel::columnCount(const QModelIndex &parent) const
 
 QString FeatureTableModel::typeName(OrvFeatureDataType type)
 {
-    return QString::fromLatin1(OrvSim::dataTypeName(type));
+    switch (type) {
+    case OrvFeatureDataInt: return QStringLiteral("Integer");
+    case OrvFeatureDataFloat: return QStringLiteral("Float");
+    case OrvFeatureDataEnum: return QStringLiteral("Enumeration");
+    case OrvFeatureDataString: return QStringLiteral("String");
+    case OrvFeatureDataBool: return QStringLiteral("Boolean");
+    case OrvFeatureDataCommand: return QStringLiteral("Command");
+    case OrvFeatureDataRaw: return QStringLiteral("Raw");
+    default: return QStringLiteral("Unknown");
+    }
 }
 
 QStringList FeatureTableModel::availableEntries(const Row &row) const

@@ -88,7 +88,7 @@ int main(int argc, char *argv[])
     const QString screenshot
         = options.screenshot.isEmpty() ? QString() : QFileInfo(options.screenshot).absoluteFilePath();
     QString camera = options.camera.isEmpty() ? QStringLiteral("exposure-mode") : options.camera;
-    if (QFileInfo(camera).isFile())
+    if (!camera.startsWith(QLatin1String("aravis:")) && QFileInfo(camera).isFile())
         camera = QFileInfo(camera).absoluteFilePath();
 
     // Plug-ins find their translations as "plugins/..." from here.
@@ -108,6 +108,8 @@ int main(int argc, char *argv[])
         window.show();
         window.showOpenError(error);
     }
+    if (options.scan)
+        window.findCameras();
     if (options.acquire && !window.setAcquiring(true) && options.batch())
         return 1;
     if (!options.tab.isEmpty() && !window.showTab(options.tab)) {

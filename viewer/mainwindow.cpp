@@ -3,9 +3,10 @@
 #include "TabExtensionInterface.h"
 #include "featuredelegate.h"
 #include "featuretablemodel.h"
+#include "featuretreemodel.h"
 #include "simulatorpanel.h"
 
-#include <OrvikSim.h>
+#include <OrvikSim.h> // the Simulator dock's camera only
 
 #include <QAction>
 #include <QApplication>
@@ -20,9 +21,13 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QLineEdit>
+#include <QSortFilterProxyModel>
 #include <QTabWidget>
-#include <QTableView>
+#include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
 
 #include <cstdio>
 #include <exception>
@@ -34,13 +39,24 @@ namespace {
 const char AcquisitionStart[] = "AcquisitionStart";
 const char AcquisitionStop[] = "AcquisitionStop";
 const char FeaturesCaption[] = "Features";
+const int FrameCounterIntervalMs = 500;
 
-QString loadErrorText(const OrvSim::LoadError &error)
+QString openErrorText(const OpenError &error)
 {
-    return QStringLiteral("%1, line %2: %3")
-        .arg(QString::fromStdString(error.file()))
-        .arg(error.line())
-        .arg(QString::fromStdString(error.message()));
+    if (error.line() > 0)
+        return QStringLiteral("%1, line %2: %3")
+            .arg(QString::fromStdString(error.source()))
+            .arg(error.line())
+            .arg(QString::fromStdString(error.message()));
+    return QStringLiteral("%1: %2").arg(QString::fromStdString(error.source()), QString::fromStdString(error.message()));
+}
+
+QString cameraCaption(const CameraInfo &info)
+{
+    const QString id = QString::fromStdString(info.id);
+    if (id.startsWith(QLatin1String("sim:")))
+        return id.mid(4);
+    return QStringLiteral("%1 (%2)").arg(QString::fromStdString(info.model), id);
 }
 
 } // namespace
@@ -61,6 +77,9 @@ MainWindow::MainWindow(QWidget *parent)
     QAction *open = toolBar->addAction(QStringLiteral("Open File…"), this, SLOT(onOpenFile()));
     open->setShortcut(QKeySequence::Open);
     open->setToolTip(QStringLiteral("Open a camera description (%1)").arg(open->shortcut().toString()));
+    QAction *find = toolBar->addAction(QStringLiteral("Find Cameras"), this, SLOT(findCameras()));
+    find->setObjectName(QStringLiteral("actionFindCameras"));
+    find->setToolTip(QStringLiteral("Look for GigE Vision and USB3 Vision cameras on this computer's networks and buses"));
     toolBar->addSeparator();
     m_pActionAcquire = toolBar->addAction(QStringLiteral("Start Acquisition"));
     m_pActionAcquire->setCheckable(true);
@@ -76,35 +95,57 @@ MainWindow::MainWindow(QWidget *parent)
     setCentralWidget(m_pTabs);
 
     m_pFeatureModel = new FeatureTableModel(this);
-    m_pFeatureView = new QTableView;
-    m_pFeatureView->setModel(m_pFeatureModel);
+    m_pFeatureTree = new FeatureTreeModel(m_pFeatureModel, this);
+    m_pFeatureFilter = new QSortFilterProxyModel(this);
+    m_pFeatureFilter->setSourceModel(m_pFeatureTree);
+    m_pFeatureFilter->setRecursiveFilteringEnabled(true);
+    m_pFeatureFilter->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    m_pFeatureFilter->setFilterKeyColumn(FeatureTableModel::NameColumn);
+    m_pEditFilter = new QLineEdit;
+    m_pEditFilter->setObjectName(QStringLiteral("editFeatureFilter"));
+    m_pEditFilter->setPlaceholderText(QStringLiteral("Filter features by name"));
+    m_pEditFilter->setClearButtonEnabled(true);
+    m_pFeatureView = new QTreeView;
+    m_pFeatureView->setObjectName(QStringLiteral("featureTree"));
+    m_pFeatureView->setModel(m_pFeatureFilter);
     m_pFeatureView->setItemDelegate(new FeatureDelegate(m_pFeatureView));
     m_pFeatureView->setEditTriggers(QAbstractItemView::AllEditTriggers);
     m_pFeatureView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pFeatureView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pFeatureView->setAlternatingRowColors(true);
-    m_pFeatureView->verticalHeader()->hide();
-    m_pFeatureView->horizontalHeader()->setSectionResizeMode(
-        FeatureTableModel::NameColumn, QHeaderView::ResizeToContents);
-    m_pFeatureView->horizontalHeader()->setSectionResizeMode(
-        FeatureTableModel::TypeColumn, QHeaderView::ResizeToContents);
-    m_pFeatureView->horizontalHeader()->setSectionResizeMode(
-        FeatureTableModel::ValueColumn, QHeaderView::Stretch);
-    m_pFeatureView->horizontalHeader()->setSectionResizeMode(
-        FeatureTableModel::AccessColumn, QHeaderView::ResizeToContents);
-    m_pTabs->addTab(m_pFeatureView, QLatin1String(FeaturesCaption));
+    m_pFeatureView->header()->setSectionResizeMode(FeatureTableModel::NameColumn, QHeaderView::ResizeToContents);
+    m_pFeatureView->header()->setSectionResizeMode(FeatureTableModel::TypeColumn, QHeaderView::ResizeToContents);
+    m_pFeatureView->header()->setSectionResizeMode(FeatureTableModel::ValueColumn, QHeaderView::Stretch);
+    m_pFeatureView->header()->setSectionResizeMode(FeatureTableModel::AccessColumn, QHeaderView::ResizeToContents);
+    m_pFeatureView->header()->setStretchLastSection(false);
+    m_pFeaturePage = new QWidget;
+    auto *featureLayout = new QVBoxLayout(m_pFeaturePage);
+    featureLayout->setContentsMargins(0, 0, 0, 0);
+    featureLayout->addWidget(m_pEditFilter);
+    featureLayout->addWidget(m_pFeatureView);
+    m_pTabs->addTab(m_pFeaturePage, QLatin1String(FeaturesCaption));
 
     m_pSimulator = new SimulatorPanel;
-    auto *dock = new QDockWidget(QStringLiteral("Simulator"));
-    dock->setObjectName(QStringLiteral("simulatorDock"));
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    dock->setWidget(m_pSimulator);
-    addDockWidget(Qt::RightDockWidgetArea, dock);
+    m_pSimulatorDock = new QDockWidget(QStringLiteral("Simulator"));
+    m_pSimulatorDock->setObjectName(QStringLiteral("simulatorDock"));
+    m_pSimulatorDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_pSimulatorDock->setWidget(m_pSimulator);
+    addDockWidget(Qt::RightDockWidgetArea, m_pSimulatorDock);
+
+    // Shown only for cameras that count the frames they deliver.
+    m_pLabelFrames = new QLabel;
+    m_pLabelFrames->setObjectName(QStringLiteral("labelFrames"));
+    m_pLabelFrames->hide();
+    statusBar()->addPermanentWidget(m_pLabelFrames);
+    m_pFrameTimer = new QTimer(this);
+    m_pFrameTimer->setInterval(FrameCounterIntervalMs);
+    connect(m_pFrameTimer, SIGNAL(timeout()), this, SLOT(updateFrameCounter()));
 
     connect(m_pComboCamera, SIGNAL(activated(int)), this, SLOT(onCameraChosen(int)));
     connect(m_pActionAcquire, SIGNAL(toggled(bool)), this, SLOT(onAcquireToggled(bool)));
     connect(m_pFeatureModel, SIGNAL(writeFailed(QString, int)), this, SLOT(onWriteFailed(QString, int)));
-    connect(m_pFeatureModel, SIGNAL(modelReset()), this, SLOT(onModelReset()));
+    connect(m_pFeatureFilter, SIGNAL(modelReset()), this, SLOT(addCommandButtons()));
+    connect(m_pEditFilter, SIGNAL(textChanged(QString)), this, SLOT(onFilterChanged(QString)));
     connect(m_pFeatureModel, SIGNAL(refreshed()), m_pSimulator, SLOT(refresh()));
     connect(m_pSimulator, SIGNAL(message(QString)), this, SLOT(notice(QString)));
 
@@ -125,46 +166,74 @@ void MainWindow::loadPlugins(const QString &folder)
 
 void MainWindow::setCameraFolder(const QString &folder)
 {
-    m_CameraFolder = folder;
+    closeCamera();
+    m_CameraFolder = QDir(folder).absolutePath();
+    m_Cameras.reset(new CameraSystem(QFile::encodeName(m_CameraFolder).toStdString()));
     const QSignalBlocker blocker(m_pComboCamera);
     m_pComboCamera->clear();
-    const QDir dir(folder);
-    for (const QFileInfo &file :
-        dir.entryInfoList(QStringList() << QStringLiteral("*.json"), QDir::Files, QDir::Name))
-        m_pComboCamera->addItem(file.completeBaseName(), file.absoluteFilePath());
+    for (const CameraInfo &info : m_Cameras->ListCameras())
+        addCameraItem(info);
     m_pComboCamera->setCurrentIndex(-1);
 }
 
-QString MainWindow::resolveCamera(const QString &nameOrFile) const
+void MainWindow::addCameraItem(const CameraInfo &info)
 {
-    const QFileInfo file(nameOrFile);
-    if (file.isFile())
-        return file.absoluteFilePath();
-    const QDir dir(m_CameraFolder);
-    const QString named = dir.absoluteFilePath(
-        nameOrFile.endsWith(QLatin1String(".json")) ? nameOrFile : nameOrFile + QLatin1String(".json"));
-    return QFileInfo(named).isFile() ? named : QString();
+    const QString id = QString::fromStdString(info.id);
+    if (m_pComboCamera->findData(id) >= 0)
+        return;
+    m_pComboCamera->addItem(cameraCaption(info), id);
+    m_pComboCamera->setItemData(m_pComboCamera->count() - 1,
+        QString::fromStdString(info.vendor + " " + info.model + "\n" + info.detail), Qt::ToolTipRole);
 }
 
-bool MainWindow::openCamera(const QString &nameOrFile, QString *error)
+void MainWindow::findCameras()
 {
-    const QString path = resolveCamera(nameOrFile);
-    if (path.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("No camera \"%1\": no such file, and no %1.json in %2")
-                         .arg(nameOrFile, QDir(m_CameraFolder).absolutePath());
-        return false;
-    }
-    std::shared_ptr<OrvSim::Camera> camera;
+    if (!m_Cameras)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::vector<CameraInfo> found;
     try {
-        camera = OrvSim::Camera::fromFile(QFile::encodeName(path).toStdString());
-    } catch (const OrvSim::LoadError &e) {
+        found = m_Cameras->FindCameras();
+    } catch (const std::exception &e) {
+        notice(QStringLiteral("Finding cameras failed: %1").arg(QString::fromLocal8Bit(e.what())));
+    }
+    QApplication::restoreOverrideCursor();
+    const QSignalBlocker blocker(m_pComboCamera);
+    int cameras = 0;
+    for (const CameraInfo &info : found) {
+        if (QString::fromStdString(info.id).startsWith(QLatin1String("sim:")))
+            continue;
+        addCameraItem(info);
+        ++cameras;
+    }
+    m_pComboCamera->setCurrentIndex(m_Camera ? m_pComboCamera->findData(QString::fromStdString(m_Camera->GetId())) : -1);
+    notice(cameras == 1 ? QStringLiteral("Found 1 camera") : QStringLiteral("Found %1 cameras").arg(cameras));
+}
+
+QString MainWindow::cameraId(const QString &idNameOrFile) const
+{
+    if (idNameOrFile.startsWith(QLatin1String("sim:")) || idNameOrFile.startsWith(QLatin1String("aravis:")))
+        return idNameOrFile;
+    const QFileInfo file(idNameOrFile);
+    if (file.isFile())
+        return QStringLiteral("sim:") + file.absoluteFilePath();
+    return QStringLiteral("sim:") + idNameOrFile;
+}
+
+bool MainWindow::openCamera(const QString &idNameOrFile, QString *error)
+{
+    if (!m_Cameras)
+        setCameraFolder(QStringLiteral("cameras"));
+    CameraPtr camera;
+    try {
+        camera = m_Cameras->OpenCamera(QFile::encodeName(cameraId(idNameOrFile)).toStdString());
+    } catch (const OpenError &e) {
         if (error)
-            *error = loadErrorText(e);
+            *error = openErrorText(e);
         return false;
     } catch (const std::exception &e) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(e.what()));
+            *error = QStringLiteral("%1: %2").arg(idNameOrFile, QString::fromLocal8Bit(e.what()));
         return false;
     }
 
@@ -177,29 +246,44 @@ bool MainWindow::openCamera(const QString &nameOrFile, QString *error)
 
     closeCamera();
     m_Camera = camera;
-    m_CameraFile = path;
     m_Features = CameraFeatureList(new FeatureVector);
-    for (const FeaturePtr &feature : m_Camera->features())
+    for (const FeaturePtr &feature : m_Camera->GetFeatures())
         m_Features->append(feature);
 
     m_pFeatureModel->setFeatures(m_Features);
-    m_pSimulator->setCamera(m_Camera);
+    QHash<QString, QString> descriptions;
+    for (int row = 0; row < m_pFeatureModel->rowCount(); ++row) {
+        const QString name = m_pFeatureModel->featureName(row);
+        const std::string description = m_Camera->GetFeatureDescription(name.toStdString());
+        if (!description.empty())
+            descriptions.insert(name, QString::fromStdString(description));
+    }
+    m_pFeatureTree->setGroups(m_Camera->GetFeatureGroups(), descriptions);
+    m_pFeatureView->expandAll();
+
+    const std::shared_ptr<OrvSim::Camera> simulator = OrvSim::Camera::of(m_Camera);
+    m_pSimulator->setCamera(simulator);
+    m_pSimulatorDock->setVisible(bool(simulator));
     buildPluginTabs();
     if (currentTab.isEmpty() || !showTab(currentTab))
         m_pTabs->setCurrentIndex(0);
 
     {
         const QSignalBlocker blocker(m_pComboCamera);
-        int item = m_pComboCamera->findData(path);
+        const QString id = QString::fromStdString(m_Camera->GetId());
+        int item = m_pComboCamera->findData(id);
         if (item < 0) {
-            m_pComboCamera->addItem(QFileInfo(path).completeBaseName(), path);
+            const QString caption = id.startsWith(QLatin1String("sim:"))
+                ? QFileInfo(id.mid(4)).completeBaseName()
+                : cameraCaption(CameraInfo { m_Camera->GetId(), m_Camera->GetModelName(), "", "" });
+            m_pComboCamera->addItem(caption, id);
             item = m_pComboCamera->count() - 1;
         }
         m_pComboCamera->setCurrentIndex(item);
     }
-    m_pActionAcquire->setEnabled(m_Camera->feature(AcquisitionStart) && m_Camera->feature(AcquisitionStop));
+    m_pActionAcquire->setEnabled(m_Camera->GetFeature(AcquisitionStart) && m_Camera->GetFeature(AcquisitionStop));
     syncAcquisitionState();
-    setWindowTitle(QStringLiteral("%1 - Orvik Viewer").arg(QString::fromStdString(m_Camera->name())));
+    setWindowTitle(QStringLiteral("%1 - Orvik Viewer").arg(QString::fromStdString(m_Camera->GetModelName())));
     return true;
 }
 
@@ -212,11 +296,13 @@ void MainWindow::closeCamera()
     // The pages hold the camera's features and observe them: they go first.
     removePluginTabs();
     m_pFeatureModel->clear();
+    m_pFeatureTree->setGroups(FeatureGroup(), QHash<QString, QString>());
     m_pSimulator->setCamera(nullptr);
     m_Features.clear();
+    m_Camera->Close();
     m_Camera.reset();
-    m_CameraFile.clear();
     m_pActionAcquire->setEnabled(false);
+    syncAcquisitionState();
     setWindowTitle(QStringLiteral("Orvik Viewer"));
 }
 
@@ -289,37 +375,58 @@ bool MainWindow::setAcquiring(bool acquiring)
 {
     if (!m_Camera)
         return false;
-    const char *command = acquiring ? AcquisitionStart : AcquisitionStop;
-    const FeaturePtr feature = m_Camera->feature(command);
-    const OrvErrorType err = feature ? feature->RunCommand() : OrvErrorType(OrvErrNotFound);
+    const OrvErrorType err = acquiring ? m_Camera->StartAcquisition() : m_Camera->StopAcquisition();
     if (err != OrvErrSuccess)
-        notice(QStringLiteral("%1 failed (error %2)").arg(QLatin1String(command)).arg(err));
+        notice(QStringLiteral("%1 failed (error %2)")
+                   .arg(QLatin1String(acquiring ? AcquisitionStart : AcquisitionStop))
+                   .arg(err));
     syncAcquisitionState();
     return err == OrvErrSuccess;
 }
 
 void MainWindow::syncAcquisitionState()
 {
-    const bool acquiring = m_Camera && m_Camera->isAcquiring();
+    const bool acquiring = m_Camera && m_Camera->IsAcquiring();
     {
         const QSignalBlocker blocker(m_pActionAcquire);
         m_pActionAcquire->setChecked(acquiring);
         m_pActionAcquire->setText(
             acquiring ? QStringLiteral("Stop Acquisition") : QStringLiteral("Start Acquisition"));
     }
+    const bool counting = acquiring && m_Camera->CountsFrames();
+    if (counting && !m_pFrameTimer->isActive()) {
+        m_LastFrameCount = m_Camera->GetFrameCount();
+        m_FrameClock.start();
+        m_pLabelFrames->setText(QStringLiteral("Frames: %1").arg(m_LastFrameCount));
+        m_pFrameTimer->start();
+    } else if (!counting) {
+        m_pFrameTimer->stop();
+    }
+    m_pLabelFrames->setVisible(counting);
     if (acquiring == m_bAcquiring)
         return;
     m_bAcquiring = acquiring;
     emit acquisitionChanged(acquiring);
 }
 
+void MainWindow::updateFrameCounter()
+{
+    if (!m_Camera)
+        return;
+    const unsigned long long frames = m_Camera->GetFrameCount();
+    const qint64 elapsed = m_FrameClock.restart();
+    const double rate = elapsed > 0 ? double(frames - m_LastFrameCount) * 1000.0 / double(elapsed) : 0.0;
+    m_LastFrameCount = frames;
+    m_pLabelFrames->setText(QStringLiteral("Frames: %1  %2 fps").arg(frames).arg(rate, 0, 'f', 1));
+}
+
 void MainWindow::onCameraChosen(int index)
 {
-    const QString path = m_pComboCamera->itemData(index).toString();
-    if (path.isEmpty() || path == m_CameraFile)
+    const QString id = m_pComboCamera->itemData(index).toString();
+    if (id.isEmpty() || (m_Camera && id == QString::fromStdString(m_Camera->GetId())))
         return;
     QString error;
-    if (!openCamera(path, &error))
+    if (!openCamera(id, &error))
         showOpenError(error);
 }
 
@@ -338,7 +445,8 @@ void MainWindow::showOpenError(const QString &error)
 {
     // The box shows the camera that stays open.
     const QSignalBlocker blocker(m_pComboCamera);
-    m_pComboCamera->setCurrentIndex(m_pComboCamera->findData(m_CameraFile));
+    m_pComboCamera->setCurrentIndex(
+        m_Camera ? m_pComboCamera->findData(QString::fromStdString(m_Camera->GetId())) : -1);
     notice(QStringLiteral("Cannot open the camera: %1").arg(error));
     if (!m_bEchoMessages)
         QMessageBox::critical(this, QStringLiteral("Cannot Open Camera"), error);
@@ -361,16 +469,35 @@ void MainWindow::notice(const QString &text)
         std::fprintf(stderr, "orvik-viewer: %s\n", qPrintable(text));
 }
 
-void MainWindow::onModelReset()
+void MainWindow::onFilterChanged(const QString &text)
 {
-    for (int row = 0; row < m_pFeatureModel->rowCount(); ++row) {
-        if (m_pFeatureModel->dataType(row) != OrvFeatureDataCommand)
-            continue;
-        auto *button = new QPushButton(QStringLiteral("Execute"));
-        connect(button, &QPushButton::clicked, this, [this, row]() {
-            m_pFeatureModel->runCommand(row);
-            syncAcquisitionState();
-        });
-        m_pFeatureView->setIndexWidget(m_pFeatureModel->index(row, FeatureTableModel::ValueColumn), button);
+    m_pFeatureFilter->setFilterFixedString(text);
+    m_pFeatureView->expandAll();
+    addCommandButtons();
+}
+
+// Commands have no value to edit: their value cell is a button. Placed again
+// whenever the rows shown change.
+void MainWindow::addCommandButtons()
+{
+    QVector<QModelIndex> pending { QModelIndex() };
+    while (!pending.isEmpty()) {
+        const QModelIndex parent = pending.takeLast();
+        for (int row = 0; row < m_pFeatureFilter->rowCount(parent); ++row) {
+            const QModelIndex name = m_pFeatureFilter->index(row, FeatureTableModel::NameColumn, parent);
+            pending.append(name);
+            if (name.data(FeatureTableModel::DataTypeRole).toInt() != OrvFeatureDataCommand)
+                continue;
+            const QModelIndex value = m_pFeatureFilter->index(row, FeatureTableModel::ValueColumn, parent);
+            if (m_pFeatureView->indexWidget(value))
+                continue;
+            const int sourceRow = name.data(FeatureTreeModel::SourceRowRole).toInt();
+            auto *button = new QPushButton(QStringLiteral("Execute"));
+            connect(button, &QPushButton::clicked, this, [this, sourceRow]() {
+                m_pFeatureModel->runCommand(sourceRow);
+                syncAcquisitionState();
+            });
+            m_pFeatureView->setIndexWidget(value, button);
+        }
     }
 }

@@ -1,26 +1,31 @@
 // MainWindow: orvik-viewer's window: the open camera, its plug-in tab pages,
-// the feature table, acquisition control and the simulator panel.
+// the feature tree, acquisition control and, for simulated cameras, the
+// simulator panel.
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
 #include "pluginhost.h"
 
+#include <OrvikCamera.h>
 #include <featurelist.h>
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 
 #include <memory>
 
-namespace OrvSim {
-class Camera;
-}
-
 class FeatureTableModel;
+class FeatureTreeModel;
 class QAction;
 class QComboBox;
+class QDockWidget;
+class QLabel;
+class QLineEdit;
+class QSortFilterProxyModel;
 class QTabWidget;
-class QTableView;
+class QTimer;
+class QTreeView;
 class SimulatorPanel;
 
 class MainWindow : public QMainWindow
@@ -37,13 +42,17 @@ public:
     /// Loads the tab plug-ins of `folder` (relative paths from the working
     /// directory, which main sets to the binary's folder).
     void loadPlugins(const QString &folder);
-    /// The camera descriptions found in `folder`, offered in the camera box.
+    /// The camera descriptions found in `folder`, offered in the camera box
+    /// with the other cameras known without asking the network.
     void setCameraFolder(const QString &folder);
 
-    /// Opens a camera by its name in the camera folder or by file path. On
-    /// failure the camera that was open stays open and `error` says why.
-    bool openCamera(const QString &nameOrFile, QString *error);
+    /// Opens a camera by id ("sim:...", "aravis:<device id>"), by its name
+    /// in the camera folder or by file path. On failure the camera that was
+    /// open stays open and `error` says why.
+    bool openCamera(const QString &idNameOrFile, QString *error);
     void closeCamera();
+    /// The open camera; null when none.
+    TKN::OrvAPI::CameraPtr camera() const { return m_Camera; }
 
     QStringList tabCaptions() const;
     /// Makes the tab with this caption, or the tab of the plug-in of this
@@ -59,6 +68,10 @@ public:
 
 public slots:
     void notice(const QString &text);
+    /// Asks every provider for cameras (Aravis broadcasts a discovery on the
+    /// local networks) and adds what it finds to the camera box. Runs only
+    /// when a person asks for it.
+    void findCameras();
 
 signals:
     /// true while the camera acquires; the plug-ins' pages follow it.
@@ -69,18 +82,21 @@ private slots:
     void onOpenFile();
     void onAcquireToggled(bool on);
     void onWriteFailed(const QString &featureName, int code);
-    void onModelReset();
+    void addCommandButtons();
+    void onFilterChanged(const QString &text);
     void syncAcquisitionState();
+    void updateFrameCounter();
 
 private:
     void buildPluginTabs();
     void removePluginTabs();
-    QString resolveCamera(const QString &nameOrFile) const;
+    QString cameraId(const QString &idNameOrFile) const;
+    void addCameraItem(const TKN::OrvAPI::CameraInfo &info);
 
     PluginHost m_Plugins;
     QString m_CameraFolder;
-    std::shared_ptr<OrvSim::Camera> m_Camera;
-    QString m_CameraFile;
+    std::unique_ptr<TKN::OrvAPI::CameraSystem> m_Cameras;
+    TKN::OrvAPI::CameraPtr m_Camera;
     CameraFeatureList m_Features;
     bool m_bAcquiring = false;
     bool m_bEchoMessages = false;
@@ -88,9 +104,18 @@ private:
     QComboBox *m_pComboCamera;
     QAction *m_pActionAcquire;
     QTabWidget *m_pTabs;
-    QTableView *m_pFeatureView;
+    QWidget *m_pFeaturePage;
+    QLineEdit *m_pEditFilter;
+    QTreeView *m_pFeatureView;
     FeatureTableModel *m_pFeatureModel;
+    FeatureTreeModel *m_pFeatureTree;
+    QSortFilterProxyModel *m_pFeatureFilter;
     SimulatorPanel *m_pSimulator;
+    QDockWidget *m_pSimulatorDock;
+    QLabel *m_pLabelFrames;
+    QTimer *m_pFrameTimer;
+    QElapsedTimer m_FrameClock;
+    unsigned long long m_LastFrameCount = 0;
     QHash<QWidget *, QString> m_PluginOfContainer;
 };
 

@@ -24,6 +24,8 @@ ViewerOptions ViewerOptions::parse(const QStringList &arguments)
             options.listTabs = true;
         else if (argument == QLatin1String("--acquire"))
             options.acquire = true;
+        else if (argument == QLatin1String("--scan"))
+            options.scan = true;
         else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
             options.help = true;
         else
@@ -39,6 +41,11 @@ QString ViewerOptions::usage()
     return QStringLiteral("Usage: orvik-viewer [options]\n"
                           "  --camera NAME|FILE   open a camera from the cameras folder (e.g. syncout)\n"
                           "                       or a camera description file (default: exposure-mode)\n"
+                          "  --camera aravis:ID   open a GenICam camera through Aravis by its device id,\n"
+                          "                       address or serial (aravis:Aravis-Fake-ORV01: Aravis's\n"
+                          "                       in-process fake camera)\n"
+                          "  --scan               look for GigE Vision and USB3 Vision cameras (broadcasts\n"
+                          "                       on the local networks) and offer them in the camera box\n"
                           "  --tab CAPTION        show this tab first (a caption or a plug-in's name)\n"
                           "  --locale NAME        run in this locale, e.g. de_DE\n"
                           "  --acquire            start acquisition once the camera is open\n"

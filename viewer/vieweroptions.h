@@ -7,7 +7,8 @@
 
 struct ViewerOptions
 {
-    /// A camera name from the cameras folder or a path to a description.
+    /// A camera id ("sim:...", "aravis:<device id>"), a camera name from the
+    /// cameras folder or a path to a description.
     QString camera;
     /// Write a picture of the window here and exit.
     QString screenshot;
@@ -17,6 +18,8 @@ struct ViewerOptions
     QString locale;
     bool listTabs = false;
     bool acquire = false;
+    /// Look for GenICam cameras on the networks once the window is up.
+    bool scan = false;
     bool help = false;
 
     /// Set when the command line cannot be used; says why.

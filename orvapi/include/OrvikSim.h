@@ -6,6 +6,7 @@
 #define ORVIKSIM_H
 
 #include "OrvikCPP.h"
+#include "OrvikCamera.h"
 
 #include <memory>
 #include <stdexcept>
@@ -60,18 +61,11 @@ struct ORVIKCPP_API JournalEntry
 
 /// A camera description that cannot be used: names the file, the line and
 /// the problem. what() reads "file:line: message".
-class ORVIKCPP_API LoadError : public std::runtime_error
+class ORVIKCPP_API LoadError : public TKN::OrvAPI::OpenError
 {
 public:
     LoadError(const std::string &file, int line, const std::string &message);
-    const std::string &file() const { return m_File; }
-    int line() const { return m_Line; }
-    const std::string &message() const { return m_Message; }
-
-private:
-    std::string m_File;
-    int m_Line;
-    std::string m_Message;
+    const std::string &file() const { return source(); }
 };
 
 /// One simulated camera. Its features stay usable while any client holds
@@ -87,6 +81,10 @@ public:
     /// A description of a large camera for benchmarks: featureCount features
     /// in all, lineCount I/O lines (half inputs, half outputs).
     static std::string largeCameraJson(int featureCount, int lineCount);
+
+    /// The simulated camera behind a camera opened through the camera system,
+    /// null for a camera of another provider.
+    static std::shared_ptr<Camera> of(const TKN::OrvAPI::CameraPtr &camera);
 
     /// Blocks until the notification queue is empty and no delivery is running.
     /// Returns at once when called from inside a notification.

@@ -55,17 +55,8 @@ std::string JournalEntry::text() const
     return result;
 }
 
-namespace {
-
-std::string loadErrorText(const std::string &file, int line, const std::string &message)
-{
-    return line > 0 ? file + ":" + std::to_string(line) + ": " + message : file + ": " + message;
-}
-
-} // namespace
-
 LoadError::LoadError(const std::string &file, int line, const std::string &message)
-    : std::runtime_error(loadErrorText(file, line, message)), m_File(file), m_Line(line), m_Message(message)
+    : TKN::OrvAPI::OpenError(file, line, message)
 {
 }
 

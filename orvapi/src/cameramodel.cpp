@@ -56,7 +56,7 @@ std::string Incoming::text() const
 CameraModel::~CameraModel()
 {
     for (const FeaturePtr &feature : m_Features)
-        static_cast<SimFeature *>(feature.get())->dropObservers();
+        static_cast<SimFeature *>(feature.get())->observers().close();
 }
 
 void CameraModel::createFeatures()
@@ -257,9 +257,9 @@ void CameraModel::post(const std::vector<int> &features) const
     items.reserve(features.size());
     for (int f : features) {
         SimFeature *feature = static_cast<SimFeature *>(m_Features[f].get());
-        std::vector<std::uint64_t> recipients = feature->registrations();
+        std::vector<std::uint64_t> recipients = feature->observers().registrations();
         if (!recipients.empty())
-            items.push_back(NotificationDispatcher::Item{m_Features[f], feature, std::move(recipients)});
+            items.push_back(NotificationDispatcher::Item{m_Features[f], &feature->observers(), std::move(recipients)});
     }
     NotificationDispatcher::instance().post(std::move(items));
 }

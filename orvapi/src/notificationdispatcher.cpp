@@ -1,6 +1,6 @@
 #include "notificationdispatcher.h"
 
-#include "simfeature.h"
+#include "observerregistry.h"
 
 #include <atomic>
 
@@ -76,7 +76,7 @@ void NotificationDispatcher::run()
         m_Queue.pop_front();
         m_Delivering = true;
         lock.unlock();
-        item.simFeature->deliver(item.feature, item.recipients);
+        item.observers->deliver(item.feature, item.recipients);
         // Dropping the last reference may delete the feature: not under our lock.
         item.feature.reset();
         lock.lock();

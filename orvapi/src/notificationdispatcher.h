@@ -13,7 +13,7 @@
 
 namespace OrvSim {
 
-class SimFeature;
+class ObserverRegistry;
 
 /// Started on first use, joined at process exit. The queue holds the features
 /// themselves, so a delivery never depends on the camera still existing.
@@ -23,7 +23,8 @@ public:
     struct Item
     {
         TKN::OrvAPI::FeaturePtr feature;
-        SimFeature *simFeature;
+        /// The feature's observers; the feature above keeps them alive.
+        ObserverRegistry *observers;
         /// Registration numbers of the observers to tell.
         std::vector<std::uint64_t> recipients;
     };

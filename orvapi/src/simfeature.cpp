@@ -4,25 +4,11 @@
 #include "notificationdispatcher.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 
 using namespace TKN::OrvAPI;
 
 namespace OrvSim {
-
-namespace {
-
-std::atomic<std::uint64_t> s_LastRegistration{0};
-
-template <class Registrations>
-auto findRegistration(Registrations &registrations, const IFeatureObserver *observer)
-{
-    return std::find_if(registrations.begin(), registrations.end(),
-                        [observer](const auto &r) { return r.observer.get() == observer; });
-}
-
-} // namespace
 
 // Holds the model for one call; answers OrvErrNotAvailable once the camera is gone.
 #define WITH_MODEL(model)                                      \
@@ -184,15 +170,7 @@ OrvErrorType SimFeature::RegisterObserver(const IFeatureObserverPtr &pObserver)
     OrvErrorType err = model->beginObserverCall(m_Index, Operation::RegisterObserver);
     if (err != OrvErrSuccess)
         return err;
-    if (!pObserver) {
-        err = OrvErrBadParameter;
-    } else {
-        std::lock_guard<std::mutex> lock(m_ObserverMutex);
-        if (findRegistration(m_Observers, pObserver.get()) != m_Observers.end())
-            err = OrvErrAlreadyRegistered;
-        else
-            m_Observers.push_back(Registration{pObserver, ++s_LastRegistration});
-    }
+    err = m_Observers.add(pObserver);
     model->endObserverCall(m_Index, Operation::RegisterObserver, err);
     return err;
 }
@@ -200,90 +178,16 @@ OrvErrorType SimFeature::RegisterObserver(const IFeatureObserverPtr &pObserver)
 OrvErrorType SimFeature::UnregisterObserver(const IFeatureObserverPtr &pObserver)
 {
     const std::shared_ptr<CameraModel> model = m_Model.lock();
-    OrvErrorType err = OrvErrSuccess;
     if (model) {
-        err = model->beginObserverCall(m_Index, Operation::UnregisterObserver);
+        const OrvErrorType err = model->beginObserverCall(m_Index, Operation::UnregisterObserver);
         if (err != OrvErrSuccess)
             return err;
     }
-    IFeatureObserverPtr removed;
-    if (!pObserver) {
-        err = OrvErrBadParameter;
-    } else {
-        std::unique_lock<std::mutex> lock(m_ObserverMutex);
-        const auto found = findRegistration(m_Observers, pObserver.get());
-        if (found == m_Observers.end()) {
-            err = OrvErrNotFound;
-        } else {
-            removed = found->observer;
-            m_Observers.erase(found);
-        }
-        // A delivery to this observer may be running; the notification thread
-        // cannot wait for itself.
-        if (!NotificationDispatcher::isNotificationThread()) {
-            const IFeatureObserver *observer = pObserver.get();
-            m_DeliveryDone.wait(lock, [this, observer] { return m_pDelivering != observer; });
-        }
-    }
-    // The last reference may go here; never under our lock.
-    removed.reset();
+    const OrvErrorType err = m_Observers.remove(pObserver);
     if (!model)
         return OrvErrNotAvailable;
     model->endObserverCall(m_Index, Operation::UnregisterObserver, err);
     return err;
-}
-
-std::vector<std::uint64_t> SimFeature::registrations()
-{
-    std::lock_guard<std::mutex> lock(m_ObserverMutex);
-    std::vector<std::uint64_t> numbers;
-    numbers.reserve(m_Observers.size());
-    for (const Registration &registration : m_Observers)
-        numbers.push_back(registration.number);
-    return numbers;
-}
-
-void SimFeature::deliver(const FeaturePtr &self, const std::vector<std::uint64_t> &recipients)
-{
-    if (m_Model.expired())
-        return;
-    // Only observers registered when the change happened, and still
-    // registered now, hear of it: a client that unregisters around its own
-    // writes is not told of them later.
-    for (const std::uint64_t number : recipients) {
-        IFeatureObserverPtr observer;
-        {
-            std::lock_guard<std::mutex> lock(m_ObserverMutex);
-            const auto found = std::find_if(m_Observers.begin(), m_Observers.end(),
-                                            [number](const Registration &r) { return r.number == number; });
-            if (found == m_Observers.end())
-                continue;
-            observer = found->observer;
-            m_pDelivering = observer.get();
-        }
-        try {
-            observer->NotifyFeatureChange(self);
-        } catch (...) {
-            // An observer's exception must not end the library's notification thread.
-        }
-        // Our reference goes while the delivery still counts as running, so an
-        // unregistering client is never left holding a half-deleted observer.
-        observer.reset();
-        {
-            std::lock_guard<std::mutex> lock(m_ObserverMutex);
-            m_pDelivering = nullptr;
-        }
-        m_DeliveryDone.notify_all();
-    }
-}
-
-void SimFeature::dropObservers()
-{
-    std::vector<Registration> dropped;
-    {
-        std::lock_guard<std::mutex> lock(m_ObserverMutex);
-        dropped.swap(m_Observers);
-    }
 }
 
 } // namespace OrvSim

@@ -4,10 +4,9 @@
 
 #include "OrvikCPP.h"
 
-#include <condition_variable>
-#include <cstdint>
+#include "observerregistry.h"
+
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,9 +15,7 @@ namespace OrvSim {
 class CameraModel;
 
 /// Forwards every operation to its camera model, which it does not keep alive:
-/// once the camera is gone the feature answers OrvErrNotAvailable. Observers
-/// are kept here, apart from the camera's lock, so that delivering never
-/// holds it.
+/// once the camera is gone the feature answers OrvErrNotAvailable.
 class SimFeature : public TKN::OrvAPI::Feature
 {
 public:
@@ -59,13 +56,7 @@ public:
     TKN::OrvAPI::OrvErrorType RegisterObserver(const TKN::OrvAPI::IFeatureObserverPtr &pObserver) override;
     TKN::OrvAPI::OrvErrorType UnregisterObserver(const TKN::OrvAPI::IFeatureObserverPtr &pObserver) override;
 
-    /// The observers registered now, by registration number, in order.
-    std::vector<std::uint64_t> registrations();
-    /// Runs on the notification thread: tells each of `recipients` that is
-    /// still registered.
-    void deliver(const TKN::OrvAPI::FeaturePtr &self, const std::vector<std::uint64_t> &recipients);
-    /// The camera is closing: no more deliveries, and observers are let go.
-    void dropObservers();
+    ObserverRegistry &observers() { return m_Observers; }
 
     /// Copies text into a client's buffer by the two-call protocol.
     static TKN::OrvAPI::OrvErrorType copyText(const std::string &text, char *pBuffer, unsigned int &rnLength);
@@ -77,15 +68,7 @@ private:
     const std::string m_Name;
     const std::vector<std::string> m_Entries;
 
-    std::mutex m_ObserverMutex;
-    std::condition_variable m_DeliveryDone;
-    struct Registration
-    {
-        TKN::OrvAPI::IFeatureObserverPtr observer;
-        std::uint64_t number;
-    };
-    std::vector<Registration> m_Observers;
-    const TKN::OrvAPI::IFeatureObserver *m_pDelivering = nullptr;
+    ObserverRegistry m_Observers;
 };
 
 } // namespace OrvSim

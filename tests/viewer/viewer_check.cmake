@@ -36,6 +36,12 @@ elseif(CHECK STREQUAL "tabs")
     run(1 "" "no tab \"No Such Tab\"; the tabs are: Trigger IO, Features"
         --camera syncout --tab "No Such Tab" --list-tabs)
 
+elseif(CHECK STREQUAL "aravis-fake")
+    # Aravis's in-process fake camera: no discovery, no network.
+    run(0 "Trigger IO\nFeatures\n" ".*" --camera aravis:Aravis-Fake-ORV01 --list-tabs)
+    set(png ${WORK}/fake.png)
+    run(0 "${png}\n" ".*" --camera aravis:Aravis-Fake-ORV01 --acquire --screenshot ${png})
+
 elseif(CHECK STREQUAL "bad-camera")
     file(WRITE ${WORK}/broken.json "{\n    \"name\": \"Broken\",\n    \"features\": [ { \"name\": \"Width\", }\n]}\n")
     file(REMOVE ${WORK}/never.png)
@@ -43,7 +49,7 @@ elseif(CHECK STREQUAL "bad-camera")
     if(EXISTS ${WORK}/never.png)
         message(FATAL_ERROR "a screenshot was written for a camera that did not open")
     endif()
-    run(1 "" "No camera \"no-such-camera\"" --camera no-such-camera --list-tabs)
+    run(1 "" "no-such-camera: no such file, and no no-such-camera.json in " --camera no-such-camera --list-tabs)
     run(2 "" "--camera needs a value" --camera)
 
 else()

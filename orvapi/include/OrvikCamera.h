@@ -1,0 +1,127 @@
+// OrvikCamera: cameras behind the camera library, whoever provides them.
+//
+// A CameraSystem lists and opens cameras by id: "sim:exposure-mode" or
+// "sim:/path/camera.json" for the simulated cameras, "aravis:<device id>"
+// for GenICam cameras through Aravis (when the library was built with it).
+// An open Camera hands out its features (OrvikCPP.h) and runs acquisition.
+// Plain C++17, no Qt.
+#ifndef ORVIKCAMERA_H
+#define ORVIKCAMERA_H
+
+#include "OrvikCPP.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace TKN {
+namespace OrvAPI {
+
+/// One camera a provider offers, before it is opened.
+struct ORVIKCPP_API CameraInfo
+{
+    std::string id;     ///< what CameraSystem::OpenCamera takes, "provider:local id"
+    std::string model;  ///< model name, as far as known without opening
+    std::string vendor;
+    std::string detail; ///< where it is: a file, an address, a transport
+};
+
+/// A tree of feature names: GenICam categories, or the groups of a description.
+struct ORVIKCPP_API FeatureGroup
+{
+    std::string name;        ///< empty for the root
+    std::string displayName;
+    std::vector<std::string> features;
+    std::vector<FeatureGroup> groups;
+};
+
+/// A camera that cannot be opened. source names the file or device, line the
+/// line of a description file (0 when none); what() reads "source:line: message".
+class ORVIKCPP_API OpenError : public std::runtime_error
+{
+public:
+    OpenError(const std::string &source, int line, const std::string &message);
+    const std::string &source() const { return m_Source; }
+    int line() const { return m_Line; }
+    const std::string &message() const { return m_Message; }
+
+private:
+    std::string m_Source;
+    int m_Line;
+    std::string m_Message;
+};
+
+/// An open camera. Its features stay usable while a client holds them; once
+/// the camera is closed (Close or destruction) they answer OrvErrNotAvailable.
+class ORVIKCPP_API Camera
+{
+public:
+    virtual ~Camera();
+
+    virtual std::string GetId() const = 0;
+    virtual std::string GetModelName() const = 0;
+    /// The provider's name: "sim", "aravis".
+    virtual std::string GetProviderName() const = 0;
+    virtual const std::vector<FeaturePtr> &GetFeatures() const = 0;
+    /// The feature of that name; empty when the camera has none.
+    FeaturePtr GetFeature(const std::string &name) const;
+    /// The features as the camera groups them; by default all in the root.
+    virtual FeatureGroup GetFeatureGroups() const;
+    /// A sentence about the feature for a tooltip; empty when there is none.
+    virtual std::string GetFeatureDescription(const std::string &name) const;
+
+    virtual OrvErrorType StartAcquisition() = 0;
+    virtual OrvErrorType StopAcquisition() = 0;
+    virtual bool IsAcquiring() const = 0;
+    /// True when GetFrameCount counts delivered frames.
+    virtual bool CountsFrames() const;
+    /// Frames delivered since the camera was opened.
+    virtual unsigned long long GetFrameCount() const;
+
+    /// Stops acquisition and lets the camera go; the features answer
+    /// OrvErrNotAvailable from then on. Closing twice does nothing.
+    virtual void Close() = 0;
+
+protected:
+    Camera() = default;
+
+private:
+    Camera(const Camera &) = delete;
+    Camera &operator=(const Camera &) = delete;
+};
+
+typedef std::shared_ptr<Camera> CameraPtr;
+
+/// The providers of one process, configured with the folder of the camera
+/// descriptions (simulated cameras as *.json, GenICam descriptions for
+/// Aravis's fake camera under genicam/).
+class ORVIKCPP_API CameraSystem
+{
+public:
+    explicit CameraSystem(const std::string &cameraFolder);
+    ~CameraSystem();
+
+    /// "sim", and "aravis" when the library was built with Aravis.
+    std::vector<std::string> GetProviderNames() const;
+    /// The cameras known without asking the network: the simulated cameras
+    /// of the folder and Aravis's in-process fake camera.
+    std::vector<CameraInfo> ListCameras() const;
+    /// Asks every provider to look for cameras. Aravis broadcasts a discovery
+    /// on every local network: call this only when a person asked for it.
+    std::vector<CameraInfo> FindCameras();
+    /// Opens a camera by id. An id without a provider prefix is a simulated
+    /// camera's name or file. Throws OpenError.
+    CameraPtr OpenCamera(const std::string &id);
+
+private:
+    CameraSystem(const CameraSystem &) = delete;
+    CameraSystem &operator=(const CameraSystem &) = delete;
+    struct Private;
+    std::unique_ptr<Private> m_Private;
+};
+
+} // namespace OrvAPI
+} // namespace TKN
+
+#endif // ORVIKCAMERA_H

@@ -1,0 +1,80 @@
+#include "simcamera.h"
+
+using namespace TKN::OrvAPI;
+
+namespace OrvSim {
+
+SimCamera::SimCamera(const std::shared_ptr<OrvSim::Camera> &camera, const std::string &id)
+    : m_Id(id), m_ModelName(camera->name()), m_Features(camera->features()), m_Camera(camera)
+{
+}
+
+SimCamera::~SimCamera() = default;
+
+std::string SimCamera::GetId() const
+{
+    return m_Id;
+}
+
+std::string SimCamera::GetModelName() const
+{
+    return m_ModelName;
+}
+
+std::string SimCamera::GetProviderName() const
+{
+    return "sim";
+}
+
+const std::vector<FeaturePtr> &SimCamera::GetFeatures() const
+{
+    return m_Features;
+}
+
+OrvErrorType SimCamera::runCommand(const char *name)
+{
+    const std::shared_ptr<OrvSim::Camera> camera = simulator();
+    if (!camera)
+        return OrvErrNotAvailable;
+    const FeaturePtr feature = camera->feature(name);
+    return feature ? feature->RunCommand() : OrvErrorType(OrvErrNotFound);
+}
+
+OrvErrorType SimCamera::StartAcquisition()
+{
+    return runCommand("AcquisitionStart");
+}
+
+OrvErrorType SimCamera::StopAcquisition()
+{
+    return runCommand("AcquisitionStop");
+}
+
+bool SimCamera::IsAcquiring() const
+{
+    const std::shared_ptr<OrvSim::Camera> camera = simulator();
+    return camera && camera->isAcquiring();
+}
+
+void SimCamera::Close()
+{
+    std::shared_ptr<OrvSim::Camera> closing;
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        closing.swap(m_Camera);
+    }
+}
+
+std::shared_ptr<OrvSim::Camera> SimCamera::simulator() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Camera;
+}
+
+std::shared_ptr<OrvSim::Camera> Camera::of(const CameraPtr &camera)
+{
+    const auto *simCamera = dynamic_cast<const SimCamera *>(camera.get());
+    return simCamera ? simCamera->simulator() : nullptr;
+}
+
+} // namespace OrvSim

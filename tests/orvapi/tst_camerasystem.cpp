@@ -1,0 +1,106 @@
+// The provider-neutral camera API over the simulated cameras: ids, errors,
+// acquisition and closing.
+#include <OrvikCamera.h>
+#include <OrvikSim.h>
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fstream>
+
+using namespace TKN::OrvAPI;
+
+class tst_CameraSystem : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opens_data();
+    void opens();
+    void listsTheFolder();
+    void cameraLifecycle();
+};
+
+void tst_CameraSystem::opens_data()
+{
+    QTest::addColumn<QString>("id");
+    // The camera's id, or for a refusal "error: source:line".
+    QTest::addColumn<QString>("expected");
+
+    const QString folder = QStringLiteral(ORVIK_CAMERA_DIR);
+    QTest::newRow("bare name") << "exposure-mode" << "sim:exposure-mode";
+    QTest::newRow("provider and name") << "sim:syncout" << "sim:syncout";
+    QTest::newRow("name with extension") << "sim:lineout.json" << "sim:lineout";
+    QTest::newRow("file path") << "sim:" + folder + "/line-routing.json" << "sim:" + folder + "/line-routing.json";
+    QTest::newRow("no such camera") << "no-such-camera" << "error: no-such-camera:0";
+    QTest::newRow("a path is not looked up in the folder") << "sim:/nowhere/exposure-mode" << "error: /nowhere/exposure-mode:0";
+    QTest::newRow("broken description") << "broken" << "error: broken.json:3";
+}
+
+void tst_CameraSystem::opens()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, expected);
+
+    QTemporaryDir folder;
+    for (const char *name : { "exposure-mode", "syncout", "lineout" }) {
+        QVERIFY(QFile::copy(QStringLiteral(ORVIK_CAMERA_DIR "/%1.json").arg(name),
+            folder.filePath(QStringLiteral("%1.json").arg(name))));
+    }
+    std::ofstream(folder.filePath("broken.json").toStdString()) << "{\n  \"name\": \"Broken\",\n  \"features\": [ { \"name\": 1 } ]\n}\n";
+    CameraSystem cameras(folder.path().toStdString());
+    try {
+        const CameraPtr camera = cameras.OpenCamera(id.toStdString());
+        QCOMPARE(QString::fromStdString(camera->GetId()), expected);
+        QCOMPARE(QString::fromStdString(camera->GetProviderName()), QStringLiteral("sim"));
+        QVERIFY(camera->GetFeature("TriggerMode") || camera->GetFeature("TriggerSelector"));
+    } catch (const OpenError &e) {
+        const QString source = QFileInfo(QString::fromStdString(e.source())).fileName() == QLatin1String("broken.json")
+            ? QStringLiteral("broken.json")
+            : QString::fromStdString(e.source());
+        QCOMPARE(QStringLiteral("error: %1:%2").arg(source).arg(e.line()), expected);
+        QVERIFY(!e.message().empty());
+    }
+}
+
+void tst_CameraSystem::listsTheFolder()
+{
+    CameraSystem cameras(ORVIK_CAMERA_DIR);
+    QStringList simulated;
+    for (const CameraInfo &info : cameras.ListCameras()) {
+        if (info.id.rfind("sim:", 0) == 0)
+            simulated << QString::fromStdString(info.id);
+    }
+    QCOMPARE(simulated, (QStringList { "sim:exposure-auto", "sim:exposure-mode", "sim:line-routing", "sim:lineout",
+                            "sim:no-trigger-io", "sim:syncout" }));
+    for (const CameraInfo &info : cameras.ListCameras()) {
+        // Listing is only what is known here: Aravis's in-process fake at most.
+        if (info.id.rfind("aravis:", 0) == 0)
+            QCOMPARE(QString::fromStdString(info.id), QStringLiteral("aravis:Aravis-Fake-ORV01"));
+    }
+}
+
+void tst_CameraSystem::cameraLifecycle()
+{
+    CameraSystem cameras(ORVIK_CAMERA_DIR);
+    CameraPtr camera = cameras.OpenCamera("syncout");
+    QVERIFY(OrvSim::Camera::of(camera));
+    QVERIFY(!camera->CountsFrames());
+    QCOMPARE(camera->StartAcquisition(), OrvErrSuccess);
+    QVERIFY(camera->IsAcquiring());
+    QVERIFY(OrvSim::Camera::of(camera)->isAcquiring());
+    QCOMPARE(camera->StopAcquisition(), OrvErrSuccess);
+    QVERIFY(!camera->IsAcquiring());
+
+    const FeaturePtr mode = camera->GetFeature("TriggerMode");
+    QVERIFY(mode);
+    camera->Close();
+    camera->Close();
+    std::string value;
+    QCOMPARE(mode->GetValue(value), OrvErrNotAvailable);
+    QVERIFY(!OrvSim::Camera::of(camera));
+    QCOMPARE(camera->StartAcquisition(), OrvErrNotAvailable);
+}
+
+QTEST_APPLESS_MAIN(tst_CameraSystem)
+#include "tst_camerasystem.moc"
