@@ -155,23 +155,28 @@ struct PageUnderTest
         return values;
     }
     /// The first write to a selected feature that the camera took while its
-    /// selector stood elsewhere than the page last asked (the last selection
-    /// was refused), or an empty text written; "" when there is none.
+    /// selector stood where the page did not know (its last selection was
+    /// refused, and it has not read the selector since), or an empty text
+    /// written; "" when there is none.
     QString misdirectedWrite() const
     {
         const QSet<QString> selectorNames(selectorOf.cbegin(), selectorOf.cend());
-        QHash<QString, bool> lastSelectionTaken;
+        QHash<QString, bool> standingKnown;
         for (const OrvSim::JournalEntry &entry : camera->journal()) {
-            if (entry.operation != OrvSim::Operation::SetValue || entry.fromNotificationThread)
+            if (entry.fromNotificationThread)
                 continue;
             const QString feature = QString::fromStdString(entry.feature);
+            const bool succeeded = entry.result == TKN::OrvAPI::OrvErrSuccess;
+            if (entry.operation == OrvSim::Operation::GetValue && succeeded && selectorNames.contains(feature))
+                standingKnown.insert(feature, true);
+            if (entry.operation != OrvSim::Operation::SetValue)
+                continue;
             if (entry.value.empty())
                 return QString::fromStdString(entry.text()) + " (empty text)";
             if (selectorNames.contains(feature))
-                lastSelectionTaken.insert(feature, entry.result == TKN::OrvAPI::OrvErrSuccess);
+                standingKnown.insert(feature, succeeded);
             const QString selector = selectorOf.value(feature);
-            if (!selector.isEmpty() && entry.result == TKN::OrvAPI::OrvErrSuccess
-                && !lastSelectionTaken.value(selector, true))
+            if (!selector.isEmpty() && succeeded && !standingKnown.value(selector, true))
                 return QString::fromStdString(entry.text()) + " after a refused " + selector;
         }
         return QString();
