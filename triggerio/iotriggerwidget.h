@@ -147,6 +147,7 @@ private:
     void updateOutLevels();
     void updateUserOutSelector();
     void updateUserOutValue();
+    void fitToEntries(QComboBox *box);
     const char *outSourceFeature(bool outputSelector) const;
     void enableForSource(const OutputLine &line, bool outputSelector);
     void showInversion(const OutputLine &line, bool outputSelector);

@@ -109,8 +109,6 @@ void IOTriggerWidget::rebuildOutputLines()
     // written back through the status boxes.
     blockAllSignals(true);
     updateOptionalOut();
-    for (const QSharedPointer<OutputLine> &line : qAsConst(m_OutputLines))
-        line->ComboSource->setMaximumWidth(QWIDGETSIZE_MAX);
     updateOutStatus();
 
     blockAllSignals(false);

@@ -140,9 +140,6 @@ void IOTriggerWidget::createOutputLines()
     const int count = GetOutputs(m_OutputLineNames);
 
     const bool levels = features.FeatureExists(FN::SyncOutLevels, FN::LineOutLevels);
-    const int height = 35 * count + (levels ? 85 : 50);
-    gb_Output->setMinimumHeight(height);
-    gb_Output->setMaximumHeight(height);
 
     for (int i = 0; i < count; ++i) {
         const int row = i + 1;
@@ -156,8 +153,8 @@ void IOTriggerWidget::createOutputLines()
 
         QComboBox *source = new QComboBox;
         line->ComboSource = QSharedPointer<QComboBox>(source);
-        adjustToMinimumContentsLength(source);
-        source->setMaximumWidth(95);
+        // As wide as its longest entry, no wider (see fitToEntries).
+        source->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         connect(source, SIGNAL(currentIndexChanged(QString)), this, SLOT(OnComboOutSourceChanged(QString)));
         grid_Output->addWidget(source, row, 1);
 
@@ -213,6 +210,14 @@ void IOTriggerWidget::createOutputLines()
         grid_Output->addWidget(m_pEditOutLine, count + 1, 3, Qt::AlignCenter);
     }
 
+    // The rows' own height wins where the fixed one would clip them (a single
+    // row with a levels field, large fonts).
+    gb_Output->setMinimumHeight(0);
+    gb_Output->setMaximumHeight(QWIDGETSIZE_MAX);
+    const int height = qMax(35 * count + (levels ? 85 : 50), gb_Output->minimumSizeHint().height());
+    gb_Output->setMinimumHeight(height);
+    gb_Output->setMaximumHeight(height);
+
     blockAllSignals(true);
     updateOutSource();
     updateOutInvert();
@@ -223,6 +228,14 @@ void IOTriggerWidget::createOutputLines()
         updateUserOutValue();
     }
     blockAllSignals(false);
+}
+
+// A source box is as wide as its longest entry in the current font, so that
+// "ExposureActive" shows whole, and no wider: the row keeps its columns.
+void IOTriggerWidget::fitToEntries(QComboBox *box)
+{
+    box->setMaximumWidth(QWIDGETSIZE_MAX);
+    box->setMaximumWidth(box->sizeHint().width());
 }
 
 // The feature that holds a line's source on this camera.
@@ -257,8 +270,10 @@ void IOTriggerWidget::updateOutSource()
         const char *sourceFeature = outSourceFeature(walk.outputSelector());
         for (int i = 0; i < m_OutputLines.size(); ++i) {
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-            if (walk.select(m_OutputLineNames.value(i)))
+            if (walk.select(m_OutputLineNames.value(i))) {
                 m_pFeatureManager->FillComboBox(sourceFeature, line->ComboSource.data(), true);
+                fitToEntries(line->ComboSource.data());
+            }
             enableForSource(*line, walk.outputSelector());
         }
         walk.restoreLogged("Orvik Error updateOutSource: ");

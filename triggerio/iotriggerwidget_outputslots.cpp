@@ -40,8 +40,11 @@ void IOTriggerWidget::OnComboOutSourceChanged(QString value)
             const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
             // Another line than this row's must not get its source.
             if (walk.select(m_OutputLineNames.value(i)) && line->ComboSource->currentText() == value
-                && features.SetStringValue(sourceFeature, value).isEmpty())
-                features.FillComboBox(sourceFeature, line->ComboSource.data(), true); // refused: show what it has
+                && features.SetStringValue(sourceFeature, value).isEmpty()) {
+                // Refused: show what the line has.
+                features.FillComboBox(sourceFeature, line->ComboSource.data(), true);
+                fitToEntries(line->ComboSource.data());
+            }
             enableForSource(*line, walk.outputSelector());
         }
         if (walk.restore().isEmpty())

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
+#include <QLayout>
 #include <QMap>
 #include <QSet>
 #include <QJsonArray>
@@ -72,6 +73,15 @@ inline QHash<QString, QString> selectors(const QJsonObject &description)
 }
 
 } // namespace CameraVariant
+
+/// The output group is as high as the fixed 35 pixels a row (plus 85 with a
+/// levels row, else 50) and never lower than its rows need.
+inline bool outputGroupFits(const QWidget *group, int rows, bool levels)
+{
+    const int height = group->minimumHeight();
+    return height == group->maximumHeight() && height >= 35 * rows + (levels ? 85 : 50)
+        && height >= group->layout()->minimumSize().height();
+}
 
 /// The camera and the page under test; the page goes first.
 struct PageUnderTest
