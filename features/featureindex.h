@@ -3,7 +3,7 @@
 #ifndef FEATUREINDEX_H
 #define FEATUREINDEX_H
 
-#include "featurelist.h"
+#include <featurelist.h>
 
 #include <string>
 #include <unordered_map>

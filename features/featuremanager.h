@@ -3,7 +3,7 @@
 #define FEATUREMANAGER_H
 
 #include "featureindex.h"
-#include "featurelist.h"
+#include <featurelist.h>
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "tabextensionplugin.h"
 
-#include "tabextensionexception.h"
+#include <tabextensionexception.h>
 
 #include <iotriggerwidget.h>
 

@@ -1,6 +1,6 @@
 #include "mainwindow.h"
 
-#include "TabExtensionInterface.h"
+#include <TabExtensionInterface.h>
 #include "featuredelegate.h"
 #include "featuretablemodel.h"
 #include "featuretreemodel.h"

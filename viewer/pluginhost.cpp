@@ -1,6 +1,6 @@
 #include "pluginhost.h"
 
-#include "TabExtensionInterface.h"
+#include <TabExtensionInterface.h>
 
 #include <QCoreApplication>
 #include <QDir>
