@@ -2,6 +2,7 @@
 // screen or, with --screenshot / --list-tabs, for scripts.
 #include "mainwindow.h"
 #include "vieweroptions.h"
+#include "viewerpaths.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,13 +92,10 @@ int main(int argc, char *argv[])
     if (!camera.startsWith(QLatin1String("aravis:")) && QFileInfo(camera).isFile())
         camera = QFileInfo(camera).absoluteFilePath();
 
-    // Plug-ins find their translations as "plugins/..." from here.
-    QDir::setCurrent(QApplication::applicationDirPath());
-
     MainWindow window;
     window.setEchoMessages(options.batch());
-    window.setCameraFolder(QStringLiteral("cameras"));
-    window.loadPlugins(QStringLiteral("plugins"));
+    window.setCameraFolder(ViewerPaths::cameras());
+    window.loadPlugins(ViewerPaths::plugins());
 
     QString error;
     if (!window.openCamera(camera, &error)) {

@@ -39,8 +39,8 @@ public:
     /// Also writes every status message to stderr (runs without a person).
     void setEchoMessages(bool echo) { m_bEchoMessages = echo; }
 
-    /// Loads the tab plug-ins of `folder` (relative paths from the working
-    /// directory, which main sets to the binary's folder).
+    /// Loads the tab plug-ins of `folder` (a relative path is taken from the
+    /// working directory).
     void loadPlugins(const QString &folder);
     /// The camera descriptions found in `folder`, offered in the camera box
     /// with the other cameras known without asking the network.

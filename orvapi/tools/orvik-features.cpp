@@ -37,7 +37,8 @@ std::string findCamera(const std::string &camera)
                                  ? camera
                                  : camera + ".json";
     const std::string dir = executableDir();
-    for (const std::string &folder : {dir + "/cameras", dir + "/../../cameras", std::string(ORVIK_CAMERA_DIR)})
+    // Beside it in the build tree, under the prefix once installed.
+    for (const std::string &folder : {dir + "/cameras", dir + "/" + ORVIK_INSTALLED_CAMERAS})
         if (fileExists(folder + "/" + file))
             return folder + "/" + file;
     return file;
