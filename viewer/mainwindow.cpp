@@ -37,10 +37,11 @@ const char FeaturesCaption[] = "Features";
 
 QString loadErrorText(const OrvSim::LoadError &error)
 {
-    return QStringLiteral("%1, line %2: %3")
-        .arg(QString::fromStdString(error.file()))
-        .arg(error.line())
-        .arg(QString::fromStdString(error.message()));
+    const QString file = QString::fromStdString(error.file());
+    const QString message = QString::fromStdString(error.message());
+    // Line 0: the file itself could not be read.
+    return error.line() > 0 ? QStringLiteral("%1, line %2: %3").arg(file).arg(error.line()).arg(message)
+                            : QStringLiteral("%1: %2").arg(file, message);
 }
 
 } // namespace

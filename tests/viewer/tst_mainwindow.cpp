@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class tst_MainWindow : public QObject
@@ -20,6 +21,8 @@ private slots:
     void tabsPerCamera_data();
     void tabsPerCamera();
     void switchingCameras();
+    void openErrors_data();
+    void openErrors();
     void acquisitionReachesThePages();
 
 private:
@@ -96,6 +99,33 @@ void tst_MainWindow::switchingCameras()
     QVERIFY(!m_Window->openCamera("no-such-camera", &m_Error));
     QVERIFY(m_Error.contains(QLatin1String("no-such-camera")));
     QVERIFY(before && page() == before.data());
+}
+
+void tst_MainWindow::openErrors_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("broken") << QByteArray("{\n  \"features\": [ { \"name\": \"A\", } ]\n}\n")
+                            << "%1, line 2: JSON syntax error";
+    // Refused before it is read: there is no line to name.
+    QTest::newRow("too long") << QByteArray() << "%1: the description has 17825792 bytes, more than the limit";
+}
+
+void tst_MainWindow::openErrors()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("camera.json")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    if (content.isEmpty())
+        QVERIFY(file.resize(17 * 1024 * 1024));
+    else
+        file.write(content);
+    file.close();
+    QVERIFY(!m_Window->openCamera(file.fileName(), &m_Error));
+    QVERIFY2(m_Error.startsWith(error.arg(file.fileName())), qPrintable(m_Error));
 }
 
 void tst_MainWindow::acquisitionReachesThePages()
