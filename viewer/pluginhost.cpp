@@ -1,6 +1,9 @@
+// The viewer's plug-in loading: every check that can be made without running
+// a file's code comes before loading it.
 #include "pluginhost.h"
 
 #include <TabExtensionInterface.h>
+#include "elfobject.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +14,11 @@
 #include <QPluginLoader>
 #include <QTranslator>
 
+#include <dlfcn.h>
+#include <link.h>
+
+#include <exception>
+
 namespace {
 
 const char VerificationFunction[] = "qt_plugin_query_verification_data";
@@ -18,25 +26,82 @@ const char VerificationPattern[] = "pattern=QT_PLUGIN_VERIFICATION_DATA";
 
 typedef const char *(*VerificationQuery)();
 
+struct ExecutableSearch
+{
+    quintptr address;
+    bool found;
+    bool executable;
+};
+
+int findSegment(dl_phdr_info *info, size_t, void *data)
+{
+    auto *search = static_cast<ExecutableSearch *>(data);
+    for (int i = 0; i < info->dlpi_phnum; ++i) {
+        const ElfW(Phdr) &segment = info->dlpi_phdr[i];
+        const quintptr start = info->dlpi_addr + segment.p_vaddr;
+        if (segment.p_type == PT_LOAD && search->address >= start && search->address - start < segment.p_memsz) {
+            search->found = true;
+            search->executable = (segment.p_flags & PF_X) != 0;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// Calling a data symbol, or code in a segment that cannot run, faults.
+bool isFunction(const void *address)
+{
+    Dl_info info;
+    void *entry = nullptr;
+    if (!dladdr1(address, &info, &entry, RTLD_DL_SYMENT) || !entry
+        || ELF64_ST_TYPE(static_cast<const ElfW(Sym) *>(entry)->st_info) != STT_FUNC)
+        return false;
+    ExecutableSearch search { reinterpret_cast<quintptr>(address), false, false };
+    dl_iterate_phdr(findSegment, &search);
+    return search.found && search.executable;
+}
+
 } // namespace
 
-QByteArray PluginHost::verificationData(const QString &fileName, QString *error)
+QString PluginHost::verificationProblem(QLibrary &library)
 {
-    QLibrary library(fileName);
     auto query = reinterpret_cast<VerificationQuery>(library.resolve(VerificationFunction));
-    if (!query) {
-        if (error)
-            *error = library.errorString();
-        return QByteArray();
+    if (!query)
+        return QStringLiteral("no plug-in verification data (%1)").arg(library.errorString());
+    if (!isFunction(reinterpret_cast<const void *>(query)))
+        return QStringLiteral("its verification data is not a function");
+    try {
+        if (!isVerificationData(QByteArray(query())))
+            return QStringLiteral("no plug-in verification data");
+    } catch (const std::exception &e) {
+        return QStringLiteral("its verification function failed: %1").arg(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        return QStringLiteral("its verification function failed");
     }
-    const char *text = query();
-    return text ? QByteArray(text) : QByteArray();
+    return QString();
 }
 
 bool PluginHost::isVerificationData(const QByteArray &text)
 {
     const int end = text.indexOf('\n');
     return (end < 0 ? text : text.left(end)) == VerificationPattern;
+}
+
+QString PluginHost::problemBeforeLoading(const QString &fileName)
+{
+    const QString elfProblem = ElfObject::problem(fileName);
+    if (!elfProblem.isEmpty())
+        return elfProblem;
+    // Read from the file, not by loading it. The loader goes before the
+    // library is loaded, so its keep-mapped hint does not stick to a refusal.
+    const QPluginLoader loader(fileName);
+    const QJsonObject metaData = loader.metaData();
+    if (metaData.isEmpty())
+        return QStringLiteral("not a Qt plug-in (%1)").arg(loader.errorString());
+    const QString iid = metaData.value(QStringLiteral("IID")).toString();
+    if (iid != QLatin1String(TabExtensionInterface_iid))
+        return QStringLiteral("a plug-in for \"%1\", not a tab extension").arg(iid);
+    return QString();
 }
 
 void PluginHost::loadAll(const QString &folder, QObject *streamingSender, const char *signal)
@@ -47,19 +112,32 @@ void PluginHost::loadAll(const QString &folder, QObject *streamingSender, const 
         const QString path = dir.absoluteFilePath(file);
         if (!QLibrary::isLibrary(path))
             continue;
-        QString error;
-        const QByteArray verification = verificationData(path, &error);
-        if (!isVerificationData(verification)) {
-            m_Messages << QStringLiteral("%1 skipped: no plug-in verification data%2")
-                              .arg(file, error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(error));
+        const QString problem = problemBeforeLoading(path);
+        if (!problem.isEmpty()) {
+            m_Messages << QStringLiteral("%1 skipped: %2").arg(file, problem);
+            continue;
+        }
+
+        QLibrary library(path);
+        if (!library.load()) {
+            m_Messages << QStringLiteral("%1 skipped: %2").arg(file, library.errorString());
+            continue;
+        }
+        const QString error = verificationProblem(library);
+        if (!error.isEmpty()) {
+            library.unload();
+            m_Messages << QStringLiteral("%1 skipped: %2").arg(file, error);
             continue;
         }
         QPluginLoader loader(path);
         QObject *instance = loader.instance();
         auto *extension = qobject_cast<TabExtensionInterface *>(instance);
+        // The loader holds the library from here; a refused one goes away.
+        library.unload();
         if (!extension) {
             m_Messages << (instance ? QStringLiteral("%1 skipped: not a tab extension").arg(file)
                                     : QStringLiteral("%1 skipped: %2").arg(file, loader.errorString()));
+            loader.unload();
             continue;
         }
         LoadedPlugin plugin;

@@ -2,10 +2,12 @@
 #ifndef PLUGINHOST_H
 #define PLUGINHOST_H
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+class QLibrary;
 class QObject;
 class TabExtensionInterface;
 
@@ -20,11 +22,12 @@ struct LoadedPlugin
 class PluginHost
 {
 public:
-    /// The verification text a plug-in exports, or an empty text when the
-    /// library cannot be loaded or exports none.
-    static QByteArray verificationData(const QString &fileName, QString *error = nullptr);
     /// True when the text's first line is the plug-in verification pattern.
     static bool isVerificationData(const QByteArray &text);
+    /// Why the file cannot be a tab plug-in, from the file alone: not a
+    /// complete shared object, no Qt metadata, or metadata for another
+    /// interface. Empty when it may be loaded.
+    static QString problemBeforeLoading(const QString &fileName);
 
     /// Loads every plug-in in `folder` that passes verification and offers
     /// TabExtensionInterface, and connects `signal` of `streamingSender` to
@@ -35,6 +38,9 @@ public:
     const QStringList &messages() const { return m_Messages; }
 
 private:
+    /// Why a loaded library's verification text is not accepted: missing,
+    /// wrong, not a function, or its function throws. Empty when accepted.
+    static QString verificationProblem(QLibrary &library);
     void installTranslator(const QString &folder, const QString &fileName);
 
     QList<LoadedPlugin> m_Plugins;

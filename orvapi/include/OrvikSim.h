@@ -8,6 +8,7 @@
 #include "OrvikCPP.h"
 #include "OrvikCamera.h"
 
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -73,6 +74,12 @@ public:
 class ORVIKCPP_API Camera
 {
 public:
+    /// Objects and lists nested deeper than this are refused, so that no
+    /// description can exhaust the stack of whatever reads it.
+    static constexpr int MaxNestingDepth = 64;
+    /// Longer descriptions are refused before they are read.
+    static constexpr std::size_t MaxDescriptionBytes = 16 * 1024 * 1024;
+
     /// Loads a JSON camera description. Throws LoadError.
     static std::shared_ptr<Camera> fromFile(const std::string &path);
     /// Parses a description held in memory; sourceName stands in for the file

@@ -4,8 +4,12 @@
 #include "cameramodel.h"
 #include "notificationdispatcher.h"
 
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace TKN::OrvAPI;
 
@@ -55,6 +59,30 @@ std::string JournalEntry::text() const
     return result;
 }
 
+namespace {
+
+/// Closes the descriptor when reading ends, however it ends.
+struct FileDescriptor
+{
+    explicit FileDescriptor(int descriptor) : fd(descriptor) {}
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    const int fd;
+};
+
+} // namespace
+
+std::string tooLongText(unsigned long long bytes)
+{
+    return "the description has " + std::to_string(bytes) + " bytes, more than the limit of "
+           + std::to_string(Camera::MaxDescriptionBytes);
+}
+
 LoadError::LoadError(const std::string &file, int line, const std::string &message)
     : TKN::OrvAPI::OpenError(file, line, message)
 {
@@ -62,14 +90,37 @@ LoadError::LoadError(const std::string &file, int line, const std::string &messa
 
 std::shared_ptr<Camera> Camera::fromFile(const std::string &path)
 {
-    std::ifstream stream(path, std::ios::in | std::ios::binary);
-    if (!stream)
-        throw LoadError(path, 0, "cannot open the file");
-    std::ostringstream text;
-    text << stream.rdbuf();
-    if (stream.bad())
-        throw LoadError(path, 0, "cannot read the file");
-    return fromJson(text.str(), path);
+    // Non-blocking, so that a FIFO given as the file cannot hang the caller;
+    // it makes no difference to reading a regular file.
+    const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.fd < 0)
+        throw LoadError(path, 0, "cannot open the file: " + std::string(std::strerror(errno)));
+    struct stat info {};
+    if (fstat(file.fd, &info) != 0)
+        throw LoadError(path, 0, "cannot open the file: " + std::string(std::strerror(errno)));
+    if (S_ISDIR(info.st_mode))
+        throw LoadError(path, 0, "is a folder, not a camera description file");
+    if (!S_ISREG(info.st_mode))
+        throw LoadError(path, 0, "is not a regular file");
+    if (static_cast<unsigned long long>(info.st_size) > MaxDescriptionBytes)
+        throw LoadError(path, 0, tooLongText(static_cast<unsigned long long>(info.st_size)));
+
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(file.fd, buffer, sizeof(buffer));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw LoadError(path, 0, "cannot read the file: " + std::string(std::strerror(errno)));
+        if (got == 0)
+            break;
+        text.append(buffer, static_cast<std::size_t>(got));
+        // The file may grow while it is read.
+        if (text.size() > MaxDescriptionBytes)
+            throw LoadError(path, 0, tooLongText(text.size()));
+    }
+    return fromJson(text, path);
 }
 
 std::shared_ptr<Camera> Camera::fromJson(const std::string &text, const std::string &sourceName)

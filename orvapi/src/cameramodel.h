@@ -150,6 +150,9 @@ private:
     bool m_Journaling = true;
 };
 
+/// The error text for a description longer than Camera::MaxDescriptionBytes.
+std::string tooLongText(unsigned long long bytes);
+
 /// Builds a model from a description text. Throws LoadError.
 std::shared_ptr<CameraModel> loadCameraModel(const std::string &text, const std::string &sourceName);
 

@@ -2,6 +2,8 @@
 // the line of the offending feature or key.
 #include "cameramodel.h"
 
+#include "descriptionparser.h"
+#include "jsontext.h"
 #include "valuetext.h"
 
 #include <nlohmann/json.hpp>
@@ -39,117 +41,6 @@ std::string pointerToken(const std::string &key)
     return token;
 }
 
-/// The line of every key and array element of a valid JSON text, by JSON
-/// pointer. Only built when an error needs a line.
-class LineMap
-{
-public:
-    explicit LineMap(const std::string &text) : m_Text(text)
-    {
-        value(std::string());
-    }
-
-    int lineOf(std::string pointer) const
-    {
-        for (;;) {
-            const auto found = m_Lines.find(pointer);
-            if (found != m_Lines.end())
-                return found->second;
-            const std::size_t slash = pointer.rfind('/');
-            if (slash == std::string::npos)
-                return 1;
-            pointer.erase(slash);
-        }
-    }
-
-private:
-    void skipSpace()
-    {
-        while (m_Pos < m_Text.size() && std::isspace(static_cast<unsigned char>(m_Text[m_Pos]))) {
-            if (m_Text[m_Pos] == '\n')
-                ++m_Line;
-            ++m_Pos;
-        }
-    }
-
-    std::string string()
-    {
-        std::string result;
-        ++m_Pos;
-        while (m_Pos < m_Text.size() && m_Text[m_Pos] != '"') {
-            if (m_Text[m_Pos] == '\\' && m_Pos + 1 < m_Text.size()) {
-                const char escaped = m_Text[m_Pos + 1];
-                switch (escaped) {
-                case 'n': result += '\n'; break;
-                case 't': result += '\t'; break;
-                case 'r': result += '\r'; break;
-                case 'b': result += '\b'; break;
-                case 'f': result += '\f'; break;
-                case 'u': result += '?'; m_Pos += 4; break;
-                default: result += escaped; break;
-                }
-                m_Pos += 2;
-            } else {
-                result += m_Text[m_Pos++];
-            }
-        }
-        ++m_Pos;
-        return result;
-    }
-
-    void value(const std::string &pointer)
-    {
-        skipSpace();
-        m_Lines.emplace(pointer, m_Line);
-        if (m_Pos >= m_Text.size())
-            return;
-        const char c = m_Text[m_Pos];
-        if (c == '{') {
-            ++m_Pos;
-            for (;;) {
-                skipSpace();
-                if (m_Pos >= m_Text.size() || m_Text[m_Pos] == '}')
-                    break;
-                if (m_Text[m_Pos] == ',') {
-                    ++m_Pos;
-                    continue;
-                }
-                const int keyLine = m_Line;
-                const std::string member = pointer + "/" + pointerToken(string());
-                m_Lines[member] = keyLine;
-                skipSpace();
-                ++m_Pos; // ':'
-                value(member);
-            }
-            ++m_Pos;
-        } else if (c == '[') {
-            ++m_Pos;
-            int index = 0;
-            for (;;) {
-                skipSpace();
-                if (m_Pos >= m_Text.size() || m_Text[m_Pos] == ']')
-                    break;
-                if (m_Text[m_Pos] == ',') {
-                    ++m_Pos;
-                    continue;
-                }
-                value(pointer + "/" + std::to_string(index++));
-            }
-            ++m_Pos;
-        } else if (c == '"') {
-            string();
-        } else {
-            while (m_Pos < m_Text.size() && std::string(",]} \t\r\n").find(m_Text[m_Pos]) == std::string::npos)
-                ++m_Pos;
-        }
-    }
-
-    const std::string &m_Text;
-    std::size_t m_Pos = 0;
-    int m_Line = 1;
-    std::map<std::string, int> m_Lines;
-};
-
 const char *typeName(OrvFeatureDataType type)
 {
     return dataTypeName(type);
@@ -164,9 +55,11 @@ OrvFeatureDataType typeFromName(const std::string &name)
     return OrvFeatureDataUnknown;
 }
 
-std::string inQuotes(const std::string &text)
+/// A JSON value in an error message, cut short like a quoted text.
+std::string shortDump(const json &value)
 {
-    return "\"" + text + "\"";
+    const std::string text = value.dump(-1, ' ', true);
+    return text.size() <= 80 ? text : text.substr(0, 80) + "... (" + std::to_string(text.size()) + " bytes)";
 }
 
 class Loader
@@ -180,7 +73,7 @@ public:
             fail("", "a camera description is a JSON object");
         for (auto it = m_Root.begin(); it != m_Root.end(); ++it)
             if (it.key() != "name" && it.key() != "description" && it.key() != "features")
-                fail("/" + pointerToken(it.key()), "unknown key " + inQuotes(it.key()));
+                fail("/" + pointerToken(it.key()), "unknown key " + quotedText(it.key()));
         m_Model.m_Name = optionalString(m_Root, "", "name");
         m_Model.m_Description = optionalString(m_Root, "", "description");
         const auto features = m_Root.find("features");
@@ -214,7 +107,7 @@ private:
         std::string pointer = featurePointer(f);
         if (!key.empty())
             pointer += "/" + key;
-        fail(pointer, "feature " + inQuotes(m_Model.m_Definitions[f].name) + ": " + message);
+        fail(pointer, "feature " + quotedText(m_Model.m_Definitions[f].name) + ": " + message);
     }
 
     static std::string featurePointer(int f)
@@ -233,7 +126,7 @@ private:
         if (found == object.end())
             return std::string();
         if (!found->is_string())
-            fail(pointer + "/" + key, inQuotes(key) + " must be a text");
+            fail(pointer + "/" + key, quotedText(key) + " must be a text");
         return found->get<std::string>();
     }
 
@@ -251,7 +144,7 @@ private:
         FeatureDefinition &definition = m_Model.m_Definitions[f];
         definition.name = name->get<std::string>();
         if (!m_Model.m_IndexByName.emplace(definition.name, f).second)
-            fail(pointer + "/name", "duplicate feature name " + inQuotes(definition.name));
+            fail(pointer + "/name", "duplicate feature name " + quotedText(definition.name));
         const auto type = object.find("type");
         if (type == object.end())
             failFeature(f, "", "no \"type\"");
@@ -259,7 +152,7 @@ private:
             failFeature(f, "type", "\"type\" must be a text");
         definition.type = typeFromName(type->get<std::string>());
         if (definition.type == OrvFeatureDataUnknown)
-            failFeature(f, "type", "unknown type " + inQuotes(type->get<std::string>())
+            failFeature(f, "type", "unknown type " + quotedText(type->get<std::string>())
                                        + " (Integer, Float, Enumeration, String, Boolean, Command or Raw)");
     }
 
@@ -286,7 +179,7 @@ private:
         for (auto it = object.begin(); it != object.end(); ++it)
             if (!allowed.count(it.key()))
                 failFeature(f, pointerToken(it.key()),
-                            "unknown key " + inQuotes(it.key()) + " for type " + typeName(definition.type));
+                            "unknown key " + quotedText(it.key()) + " for type " + typeName(definition.type));
 
         definition.displayName = optionalString(object, featurePointer(f), "displayName");
         if (definition.displayName.empty())
@@ -335,7 +228,7 @@ private:
                 } else if (entry.is_object()) {
                     for (auto it = entry.begin(); it != entry.end(); ++it)
                         if (it.key() != "entry" && it.key() != "available")
-                            failFeature(f, key + "/" + pointerToken(it.key()), "unknown key " + inQuotes(it.key())
+                            failFeature(f, key + "/" + pointerToken(it.key()), "unknown key " + quotedText(it.key())
                                                                                    + " in an entry");
                     const auto named = entry.find("entry");
                     if (named == entry.end() || !named->is_string())
@@ -347,7 +240,7 @@ private:
                 if (entryName.empty())
                     failFeature(f, key, "empty entry name");
                 if (std::find(definition.entries.begin(), definition.entries.end(), entryName) != definition.entries.end())
-                    failFeature(f, key, "duplicate entry " + inQuotes(entryName));
+                    failFeature(f, key, "duplicate entry " + quotedText(entryName));
                 definition.entries.push_back(entryName);
             }
         }
@@ -365,9 +258,9 @@ private:
     long long integerValue(int f, const std::string &key, const json &value) const
     {
         if (value.is_number_unsigned() && value.get<unsigned long long>() > static_cast<unsigned long long>(LLONG_MAX))
-            failFeature(f, key, inQuotes(key) + " is beyond the 64-bit range");
+            failFeature(f, key, quotedText(key) + " is beyond the 64-bit range");
         if (!value.is_number_integer())
-            failFeature(f, key, inQuotes(key) + " must be a whole number");
+            failFeature(f, key, quotedText(key) + " must be a whole number");
         return value.get<long long>();
     }
 
@@ -378,7 +271,7 @@ private:
         if (found == object.end())
             failFeature(f, "", std::string("needs \"") + key + "\"");
         if (!found->is_number())
-            failFeature(f, key, inQuotes(key) + " must be a number");
+            failFeature(f, key, quotedText(key) + " must be a number");
         return found->get<double>();
     }
 
@@ -398,17 +291,17 @@ private:
             const std::string selectedName = name.get<std::string>();
             const int selected = m_Model.indexOf(selectedName);
             if (selected < 0)
-                failFeature(f, key, "selects unknown feature " + inQuotes(selectedName));
+                failFeature(f, key, "selects unknown feature " + quotedText(selectedName));
             if (selected == f)
                 failFeature(f, key, "a selector cannot select itself");
             FeatureDefinition &selectedDefinition = m_Model.m_Definitions[selected];
             if (selectedDefinition.selector >= 0)
-                failFeature(f, key, inQuotes(selectedName) + " is already selected by "
-                                        + inQuotes(m_Model.m_Definitions[selectedDefinition.selector].name));
+                failFeature(f, key, quotedText(selectedName) + " is already selected by "
+                                        + quotedText(m_Model.m_Definitions[selectedDefinition.selector].name));
             if (feature(selected).contains("selects"))
-                failFeature(f, key, inQuotes(selectedName) + " is a selector itself; selectors do not nest");
+                failFeature(f, key, quotedText(selectedName) + " is a selector itself; selectors do not nest");
             if (selectedDefinition.type == OrvFeatureDataCommand || selectedDefinition.type == OrvFeatureDataRaw)
-                failFeature(f, key, inQuotes(selectedName) + " has no value to select");
+                failFeature(f, key, quotedText(selectedName) + " has no value to select");
             selectedDefinition.selector = f;
             m_Model.m_Definitions[f].selects.push_back(selected);
         }
@@ -449,7 +342,7 @@ private:
             const std::string entry = value.get<std::string>();
             const auto found = std::find(definition.entries.begin(), definition.entries.end(), entry);
             if (found == definition.entries.end())
-                failFeature(f, key, "value " + inQuotes(entry) + " is not an entry");
+                failFeature(f, key, "value " + quotedText(entry) + " is not an entry");
             slot.i = found - definition.entries.begin();
             break;
         }
@@ -492,8 +385,8 @@ private:
                 const std::string key = "values/" + pointerToken(it.key());
                 const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), it.key());
                 if (found == selectorEntries.end())
-                    failFeature(f, key, inQuotes(it.key()) + " is not an entry of the selector "
-                                            + inQuotes(m_Model.m_Definitions[definition.selector].name));
+                    failFeature(f, key, quotedText(it.key()) + " is not an entry of the selector "
+                                            + quotedText(m_Model.m_Definitions[definition.selector].name));
                 startValues[found - selectorEntries.begin()] = slotValue(f, key, it.value());
             }
         }
@@ -528,14 +421,14 @@ private:
             static const std::set<std::string> keys = {"feature", "is", "isNot", "in", "entry",
                                                        "selectorEntry", "all", "any", "not"};
             if (!keys.count(it.key()))
-                failFeature(f, key + "/" + pointerToken(it.key()), "unknown condition key " + inQuotes(it.key()));
+                failFeature(f, key + "/" + pointerToken(it.key()), "unknown condition key " + quotedText(it.key()));
         }
         if (value.contains("all") || value.contains("any")) {
             const char *name = value.contains("all") ? "all" : "any";
             result.kind = value.contains("all") ? Condition::Kind::All : Condition::Kind::Any;
             const json &children = value[name];
             if (!children.is_array() || children.empty() || value.size() != 1)
-                failFeature(f, key + "/" + name, inQuotes(name) + " takes a non-empty list of conditions, alone");
+                failFeature(f, key + "/" + name, quotedText(name) + " takes a non-empty list of conditions, alone");
             for (std::size_t k = 0; k < children.size(); ++k)
                 result.children.push_back(condition(f, key + "/" + name + "/" + std::to_string(k), children[k]));
             return result;
@@ -562,8 +455,8 @@ private:
                 const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), text);
                 if (found == selectorEntries.end())
                     failFeature(f, entryKey + "/" + std::to_string(k),
-                                "\"selectorEntry\" names " + (text.empty() ? entries[k].dump() : inQuotes(text))
-                                    + ", not an entry of " + inQuotes(m_Model.m_Definitions[definition.selector].name));
+                                "\"selectorEntry\" names " + (text.empty() ? shortDump(entries[k]) : quotedText(text))
+                                    + ", not an entry of " + quotedText(m_Model.m_Definitions[definition.selector].name));
                 result.entries.push_back(static_cast<int>(found - selectorEntries.begin()));
             }
             return result;
@@ -576,15 +469,15 @@ private:
         const std::string readName = named->get<std::string>();
         result.feature = m_Model.indexOf(readName);
         if (result.feature < 0)
-            failFeature(f, key + "/feature", "condition names unknown feature " + inQuotes(readName));
+            failFeature(f, key + "/feature", "condition names unknown feature " + quotedText(readName));
         const FeatureDefinition &read = m_Model.m_Definitions[result.feature];
         if (read.type == OrvFeatureDataCommand || read.type == OrvFeatureDataRaw)
-            failFeature(f, key + "/feature", "condition reads " + inQuotes(readName) + ", which has no value");
+            failFeature(f, key + "/feature", "condition reads " + quotedText(readName) + ", which has no value");
 
         const int comparisons = static_cast<int>(value.contains("is")) + static_cast<int>(value.contains("isNot"))
                                 + static_cast<int>(value.contains("in"));
         if (comparisons != 1)
-            failFeature(f, key, "a condition on " + inQuotes(readName) + " needs exactly one of \"is\", \"isNot\", \"in\"");
+            failFeature(f, key, "a condition on " + quotedText(readName) + " needs exactly one of \"is\", \"isNot\", \"in\"");
         const char *comparison = value.contains("is") ? "is" : value.contains("isNot") ? "isNot" : "in";
         result.kind = value.contains("is") ? Condition::Kind::Is
                       : value.contains("isNot") ? Condition::Kind::IsNot : Condition::Kind::In;
@@ -602,13 +495,13 @@ private:
         const auto entry = value.find("entry");
         if (entry != value.end()) {
             if (read.selector < 0)
-                failFeature(f, key + "/entry", "\"entry\" given, but no selector selects " + inQuotes(readName));
+                failFeature(f, key + "/entry", "\"entry\" given, but no selector selects " + quotedText(readName));
             const std::vector<std::string> &selectorEntries = m_Model.m_Definitions[read.selector].entries;
             const std::string text = entry->is_string() ? entry->get<std::string>() : std::string();
             const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), text);
             if (found == selectorEntries.end())
-                failFeature(f, key + "/entry", "\"entry\" " + entry->dump() + " is not an entry of "
-                                                   + inQuotes(m_Model.m_Definitions[read.selector].name));
+                failFeature(f, key + "/entry", "\"entry\" " + shortDump(*entry) + " is not an entry of "
+                                                   + quotedText(m_Model.m_Definitions[read.selector].name));
             result.entry = static_cast<int>(found - selectorEntries.begin());
         }
         return result;
@@ -649,8 +542,8 @@ private:
             break;
         }
         if (!fits)
-            failFeature(f, key, "condition compares " + inQuotes(read.name) + " (" + typeName(read.type) + ") with "
-                                    + value.dump() + (read.type == OrvFeatureDataEnum ? ", which is not an entry" : ""));
+            failFeature(f, key, "condition compares " + quotedText(read.name) + " (" + typeName(read.type) + ") with "
+                                    + shortDump(value) + (read.type == OrvFeatureDataEnum ? ", which is not an entry" : ""));
         return text;
     }
 
@@ -659,42 +552,22 @@ private:
     const json *m_Features = nullptr;
 };
 
-int lineOfByte(const std::string &text, std::size_t byte)
-{
-    const std::size_t end = std::min(byte > 0 ? byte - 1 : 0, text.size());
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + end, '\n'));
-}
-
-std::string syntaxMessage(const json::parse_error &error)
-{
-    // "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ..."
-    const std::string what = error.what();
-    const std::size_t column = what.find("column ");
-    const std::size_t colon = column == std::string::npos ? std::string::npos : what.find(": ", column);
-    if (colon != std::string::npos)
-        return what.substr(colon + 2);
-    const std::size_t bracket = what.find("] ");
-    return bracket == std::string::npos ? what : what.substr(bracket + 2);
-}
-
 } // namespace
 
 std::shared_ptr<CameraModel> loadCameraModel(const std::string &text, const std::string &sourceName)
 {
-    json root;
-    try {
-        root = json::parse(text);
-    } catch (const json::parse_error &error) {
-        throw LoadError(sourceName, lineOfByte(text, error.byte), "JSON " + syntaxMessage(error));
-    }
-
+    if (text.size() > Camera::MaxDescriptionBytes)
+        throw LoadError(sourceName, 0, tooLongText(text.size()));
+    const json root = parseDescription(text, sourceName);
     auto model = std::make_shared<CameraModel>();
     try {
         Loader(root, *model).load();
     } catch (const DescriptionError &error) {
-        throw LoadError(sourceName, LineMap(text).lineOf(error.pointer), error.message);
+        throw LoadError(sourceName, JsonText(text).lineOfPointer(error.pointer), error.message);
     } catch (const json::exception &error) {
-        throw LoadError(sourceName, 0, error.what());
+        // The loader checks each value's type before reading it; this is a
+        // safety net, not a message a user should see.
+        throw LoadError(sourceName, 1, std::string("unexpected value: ") + error.what());
     }
     model->createFeatures();
     return model;

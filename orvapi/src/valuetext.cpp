@@ -21,6 +21,17 @@ std::string boolText(bool value)
     return value ? "true" : "false";
 }
 
+std::string quotedText(const std::string &text)
+{
+    const std::size_t limit = 80;
+    if (text.size() <= limit)
+        return "\"" + text + "\"";
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return "\"" + text.substr(0, end) + "...\" (" + std::to_string(text.size()) + " bytes)";
+}
+
 bool parseInteger(const std::string &text, long long &value)
 {
     const char *end = text.data() + text.size();

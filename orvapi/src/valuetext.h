@@ -11,6 +11,10 @@ namespace OrvSim {
 std::string doubleText(double value);
 std::string boolText(bool value);
 
+/// In quotes for an error message; a text longer than a line is cut short
+/// (on a character boundary) and marked with "...".
+std::string quotedText(const std::string &text);
+
 bool parseInteger(const std::string &text, long long &value);
 bool parseDouble(const std::string &text, double &value);
 bool parseBool(const std::string &text, bool &value);

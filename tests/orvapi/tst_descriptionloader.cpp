@@ -1,9 +1,14 @@
-// Camera descriptions: the errors a broken one gives, and the large benchmark camera.
-// Every other test loads the shipped cameras.
+// Camera descriptions: the errors a broken or hostile one gives, and the large
+// benchmark camera. Every other test loads the shipped cameras.
 #include "orvapitest.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <set>
@@ -17,7 +22,13 @@ class tst_DescriptionLoader : public QObject
 private slots:
     void badDescriptions_data();
     void badDescriptions();
-    void fileErrorsNameTheFile();
+    void fileErrors_data();
+    void fileErrors();
+    void unreadableFile();
+    void crashFiles_data();
+    void crashFiles();
+    void nestingLimit_data();
+    void nestingLimit();
     void largeCamera();
 };
 
@@ -70,6 +81,19 @@ void tst_DescriptionLoader::badDescriptions_data()
     { "name": "Big", "type": "Integer", "min": 0,
       "max": 18446744073709551615 }
 ] })" << 3 << "beyond the 64-bit range";
+    QTest::newRow("duplicate key spelt with an escape") << R"({ "features": [
+    { "name": "Width", "type": "Integer", "min": 0, "max": 10,
+      "\u006dax": 20 }
+] })" << 3 << "duplicate key \"max\"";
+    QTest::newRow("misspelt key with escapes on its own line") << R"({ "features": [
+    { "name": "Width", "type": "Integer", "min": 0, "max": 10,
+      "v\u00e4lue": 1, "\ud83d\ude00": 2 }
+] })" << 3 << "unknown key \"v\u00e4lue\"";
+    QTest::newRow("long value cut short in the message") << QString(R"({ "features": [
+    { "name": "S", "type": "Enumeration", "entries": ["Line0"], "selects": ["B"] },
+    { "name": "B", "type": "Boolean", "writable": { "selectorEntry": [
+      [%1] ] } }
+] })").arg(QString("1,").repeated(50000) + "1") << 4 << "names [1,1,1,";
 }
 
 void tst_DescriptionLoader::badDescriptions()
@@ -89,21 +113,161 @@ void tst_DescriptionLoader::badDescriptions()
     }
 }
 
-void tst_DescriptionLoader::fileErrorsNameTheFile()
+void tst_DescriptionLoader::fileErrors_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << "missing" << 0 << "cannot open the file: No such file or directory";
+    QTest::newRow("broken") << "broken" << 3 << "JSON syntax error";
+    QTest::newRow("folder") << "folder" << 0 << "is a folder, not a camera description file";
+    // Read to its end, a FIFO blocks and /dev/zero never ends.
+    QTest::newRow("FIFO") << "fifo" << 0 << "is not a regular file";
+    QTest::newRow("device") << "device" << 0 << "is not a regular file";
+    QTest::newRow("too long") << "long" << 0 << "the description has 52428800 bytes, more than the limit";
+}
+
+void tst_DescriptionLoader::fileErrors()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+
+    QTemporaryDir dir;
+    std::string path = (dir.path() + "/" + kind + ".json").toStdString();
+    if (kind == "broken") {
+        std::ofstream(path) << "{\n  \"features\": [\n    { \"name\": \"A\", \"type\": \"String\", }\n  ]\n}\n";
+    } else if (kind == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir(kind + ".json"));
+    } else if (kind == "fifo") {
+        QCOMPARE(mkfifo(path.c_str(), 0600), 0);
+    } else if (kind == "device") {
+        path = "/dev/zero";
+    } else if (kind == "long") {
+        QFile file(QString::fromStdString(path));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(50 * 1024 * 1024));
+    }
+    try {
+        OrvSim::Camera::fromFile(path);
+        QFAIL("the file was accepted");
+    } catch (const OrvSim::LoadError &error) {
+        QCOMPARE(q(error.file()), q(path));
+        QCOMPARE(error.line(), line);
+        QVERIFY2(q(error.message()).contains(message), error.what());
+        // No "line 0" in the text: the line is left out when there is none.
+        QCOMPARE(QString(error.what()), line > 0 ? QString("%1:%2: %3").arg(q(path)).arg(line).arg(q(error.message()))
+                                                 : QString("%1: %2").arg(q(path), q(error.message())));
+    }
+}
+
+// Root reads any file, so the test reads as an unprivileged user in a child.
+void tst_DescriptionLoader::unreadableFile()
 {
     QTemporaryDir dir;
-    const std::string missing = (dir.path() + "/missing.json").toStdString();
-    const std::string broken = (dir.path() + "/broken.json").toStdString();
-    std::ofstream(broken) << "{\n  \"features\": [\n    { \"name\": \"A\", \"type\": \"String\", }\n  ]\n}\n";
-    for (const std::string &path : {missing, broken}) {
-        try {
-            OrvSim::Camera::fromFile(path);
-            QFAIL("the file was accepted");
-        } catch (const OrvSim::LoadError &error) {
-            QCOMPARE(q(error.file()), q(path));
-            QCOMPARE(error.line(), path == missing ? 0 : 3);
-            QVERIFY2(path == broken || q(error.message()).contains("cannot open"), error.what());
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                  | QFile::ReadOther | QFile::ExeOther));
+    const std::string path = (dir.path() + "/secret.json").toStdString();
+    std::ofstream(path) << "{ \"features\": [] }";
+    QCOMPARE(chmod(path.c_str(), 0), 0);
+
+    int channel[2];
+    QCOMPARE(pipe(channel), 0);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        close(channel[0]);
+        std::string text = "accepted";
+        if (geteuid() != 0 || setuid(65534) == 0) {
+            try {
+                OrvSim::Camera::fromFile(path);
+            } catch (const OrvSim::LoadError &error) {
+                text = error.what();
+            }
         }
+        const ssize_t written = write(channel[1], text.data(), text.size());
+        _exit(written == static_cast<ssize_t>(text.size()) ? 0 : 1);
+    }
+    close(channel[1]);
+    QByteArray text;
+    char buffer[512];
+    ssize_t got = 0;
+    while ((got = read(channel[0], buffer, sizeof(buffer))) > 0)
+        text.append(buffer, static_cast<int>(got));
+    close(channel[0]);
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QCOMPARE(QString(text), QString("%1: cannot open the file: Permission denied").arg(q(path)));
+}
+
+// Files that once crashed the loader, or made it run out of memory, each with
+// what it must say now. A file added without a row only has to fail cleanly.
+void tst_DescriptionLoader::crashFiles_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+
+    const QMap<QString, QPair<int, QString>> expected {
+        { "deep-lists.json", { 5, "nested deeper than 64 levels" } },
+        { "deep-lists-line-map.json", { 4, "nested deeper than 64 levels" } },
+        { "deep-not.json", { 4, "nested deeper than 64 levels" } },
+        { "deep-value-in-message.json", { 5, "nested deeper than 64 levels" } },
+        { "number-overflow.json", { 3, "JSON number 1e400 is beyond the range of a number" } },
+        { "duplicate-key.json", { 4, "duplicate key \"max\"" } },
+        { "nul-in-name.json", { 4, "a text holds a NUL character (\\u0000)" } },
+    };
+    const QStringList files = QDir(ORVIK_CRASH_DIR).entryList(QDir::Files, QDir::Name);
+    QVERIFY(files.size() >= expected.size());
+    for (const QString &file : files) {
+        const QPair<int, QString> row = expected.value(file, { -1, QString() });
+        QTest::newRow(qPrintable(file)) << file << row.first << row.second;
+    }
+}
+
+void tst_DescriptionLoader::crashFiles()
+{
+    QFETCH(QString, fileName);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+
+    const std::string path = QString(ORVIK_CRASH_DIR "/" + fileName).toStdString();
+    try {
+        OrvSim::Camera::fromFile(path);
+        QVERIFY2(line < 0, "the file was accepted");
+    } catch (const OrvSim::LoadError &error) {
+        QCOMPARE(q(error.file()), q(path));
+        if (line >= 0) {
+            QCOMPARE(error.line(), line);
+            QCOMPARE(q(error.message()), message);
+        }
+    }
+}
+
+// Conditions nest up to the limit, and are evaluated there; one more is refused.
+void tst_DescriptionLoader::nestingLimit_data()
+{
+    QTest::addColumn<int>("depth");
+    // The description, the feature list and the feature come first.
+    QTest::newRow("at the limit") << OrvSim::Camera::MaxNestingDepth;
+    QTest::newRow("one beyond") << OrvSim::Camera::MaxNestingDepth + 1;
+}
+
+void tst_DescriptionLoader::nestingLimit()
+{
+    QFETCH(int, depth);
+    const int nots = depth - 3;
+    const QString text = QString("{\n\"features\": [\n{ \"name\": \"A\", \"type\": \"Boolean\",\n\"writable\":\n%1true%2 } ] }")
+                             .arg(QString("{\"not\": ").repeated(nots), QString("}").repeated(nots));
+    try {
+        const std::shared_ptr<OrvSim::Camera> camera = OrvSim::Camera::fromJson(text.toStdString(), "deep.json");
+        QVERIFY2(depth <= OrvSim::Camera::MaxNestingDepth, "accepted beyond the limit");
+        bool writable = false;
+        QCOMPARE(camera->feature("A")->IsWritable(writable), OrvErrSuccess);
+        QCOMPARE(writable, nots % 2 == 0);
+    } catch (const OrvSim::LoadError &error) {
+        QVERIFY2(depth > OrvSim::Camera::MaxNestingDepth, error.what());
+        QCOMPARE(error.line(), 5);
+        QCOMPARE(q(error.message()), QString("nested deeper than %1 levels").arg(OrvSim::Camera::MaxNestingDepth));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class tst_MainWindow : public QObject
@@ -23,6 +24,8 @@ private slots:
     void switchingCameras();
     void switchingCamerasDuringQuickMode_data();
     void switchingCamerasDuringQuickMode();
+    void openErrors_data();
+    void openErrors();
     void acquisitionReachesThePages();
 
 private:
@@ -121,6 +124,33 @@ void tst_MainWindow::switchingCamerasDuringQuickMode()
     QTRY_VERIFY(first.isNull());
     QCOMPARE(m_Window->tabCaptions(), QStringList({ "Trigger IO", "Features" }));
     QVERIFY(page());
+}
+
+void tst_MainWindow::openErrors_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("broken") << QByteArray("{\n  \"features\": [ { \"name\": \"A\", } ]\n}\n")
+                            << "%1, line 2: JSON syntax error";
+    // Refused before it is read: there is no line to name.
+    QTest::newRow("too long") << QByteArray() << "%1: the description has 17825792 bytes, more than the limit";
+}
+
+void tst_MainWindow::openErrors()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("camera.json")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    if (content.isEmpty())
+        QVERIFY(file.resize(17 * 1024 * 1024));
+    else
+        file.write(content);
+    file.close();
+    QVERIFY(!m_Window->openCamera(file.fileName(), &m_Error));
+    QVERIFY2(m_Error.startsWith(error.arg(file.fileName())), qPrintable(m_Error));
 }
 
 void tst_MainWindow::acquisitionReachesThePages()

@@ -1,11 +1,27 @@
 // The viewer's plug-in loading: which libraries it accepts and what it
-// connects.
+// connects, and that no file in the plug-in folder can take it down.
 #include <TabExtensionInterface.h>
 #include <pluginhost.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <dlfcn.h>
+
+namespace {
+
+const char RealPlugin[] = ORVIK_BIN_DIR "/plugins/libtabextensiontriggerio.so";
+
+bool isMapped(const QString &path)
+{
+    void *handle = dlopen(QFile::encodeName(path).constData(), RTLD_LAZY | RTLD_NOLOAD);
+    if (handle)
+        dlclose(handle);
+    return handle != nullptr;
+}
+
+} // namespace
 
 class tst_PluginHost : public QObject
 {
@@ -18,7 +34,8 @@ private slots:
     void isVerificationData_data();
     void isVerificationData();
     void loadsThePluginFolder();
-    void checksBeforeLoading();
+    void skipsWhatIsNoTabPlugin_data();
+    void skipsWhatIsNoTabPlugin();
 };
 
 void tst_PluginHost::isVerificationData_data()
@@ -50,23 +67,72 @@ void tst_PluginHost::loadsThePluginFolder()
     QCOMPARE(receivers(SIGNAL(acquisitionChanged(bool))), 1);
 }
 
-// A library without the verification text is never handed to the plug-in
-// loader, which would map it and run its initialisers.
-void tst_PluginHost::checksBeforeLoading()
+// Each file alone in the folder. A file that fails a check made on the file
+// itself is never loaded, so its constructors never run; one refused after
+// loading is unloaded again.
+void tst_PluginHost::skipsWhatIsNoTabPlugin_data()
 {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("constructed");
+
+    const QString hostile = QStringLiteral(ORVIK_HOSTILE_PLUGIN_DIR "/libhostile%1.so");
+    QTest::newRow("text") << QString() << 0 << "not an ELF shared library" << false;
+    const qint64 size = QFileInfo(QLatin1String(RealPlugin)).size();
+    for (int bytes : { 1000, 4096, 20000, 50000, 100000 })
+        QTest::newRow(qPrintable(QStringLiteral("cut to %1 bytes").arg(bytes)))
+            << RealPlugin << bytes << "truncated: a segment ends at byte" << false;
+    QTest::newRow("section table cut off") << RealPlugin << int(size - 100)
+                                           << "truncated: its section table ends past the end" << false;
+    QTest::newRow("no Qt metadata") << hostile.arg("notqt") << -1 << "not a Qt plug-in" << false;
+    QTest::newRow("another interface")
+        << hostile.arg("otherinterface") << -1
+        << "a plug-in for \"com.example.OtherViewer.Plugin.ExportInterface/1.0\", not a tab extension" << false;
+    QTest::newRow("verification symbol is data")
+        << hostile.arg("datasymbol") << -1 << "its verification data is not a function" << true;
+    QTest::newRow("verification function throws")
+        << hostile.arg("throwing") << -1 << "its verification function failed: verification refused by design"
+        << true;
+    QTest::newRow("wrong verification pattern")
+        << hostile.arg("wrongpattern") << -1 << "no plug-in verification data" << true;
+    QTest::newRow("root object no tab extension")
+        << hostile.arg("notextension") << -1 << "not a tab extension" << true;
+}
+
+void tst_PluginHost::skipsWhatIsNoTabPlugin()
+{
+    QFETCH(QString, source);
+    QFETCH(int, bytes);
+    QFETCH(QString, message);
+    QFETCH(bool, constructed);
+
     QTemporaryDir folder;
-    QFile fake(folder.filePath(QStringLiteral("libbroken.so")));
-    QVERIFY(fake.open(QIODevice::WriteOnly));
-    fake.write("not a library");
-    fake.close();
+    const QString path = folder.filePath(QStringLiteral("libunderTest.so"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    if (source.isEmpty()) {
+        file.write("not a library");
+    } else {
+        QFile original(source);
+        QVERIFY2(original.open(QIODevice::ReadOnly), qPrintable(source));
+        file.write(bytes < 0 ? original.readAll() : original.read(bytes));
+    }
+    file.close();
+    // Translations and other files beside the plug-ins are no libraries.
     QVERIFY(QFile(folder.filePath(QStringLiteral("plugin_de.qm"))).open(QIODevice::WriteOnly));
 
+    const QByteArray marker = "ORVIK_HOSTILE_LOADED_" + QFileInfo(source).baseName().mid(10).toLatin1();
+    qunsetenv(marker.constData());
     PluginHost host;
-    host.loadAll(folder.path(), nullptr, nullptr);
+    host.loadAll(folder.path(), this, SIGNAL(acquisitionChanged(bool)));
     QCOMPARE(host.plugins().size(), 0);
     QCOMPARE(host.messages().size(), 1);
-    QVERIFY2(host.messages().first().startsWith("libbroken.so skipped: no plug-in verification data"),
+    QVERIFY2(host.messages().first().startsWith("libunderTest.so skipped: " + message),
         qPrintable(host.messages().first()));
+    QVERIFY(!isMapped(path));
+    if (source.contains(QLatin1String("hostile")))
+        QCOMPARE(qEnvironmentVariableIsSet(marker.constData()), constructed);
 }
 
 QTEST_MAIN(tst_PluginHost)
