@@ -1,5 +1,6 @@
 #include "cameramodel.h"
 
+#include "linkcharge.h"
 #include "notificationdispatcher.h"
 #include "simfeature.h"
 #include "valuetext.h"
@@ -36,6 +37,15 @@ void collectReadFeatures(const Condition &condition, std::vector<int> &features)
         collectReadFeatures(child, features);
 }
 
+// Conditions that read a feature at the entry its selector selects now.
+void collectCurrentEntryReads(const Condition &condition, std::vector<int> &features)
+{
+    if (condition.feature >= 0 && condition.entry < 0)
+        appendOnce(features, condition.feature);
+    for (const Condition &child : condition.children)
+        collectCurrentEntryReads(child, features);
+}
+
 } // namespace
 
 std::string Incoming::text() const
@@ -68,14 +78,19 @@ void CameraModel::createFeatures()
 
     // A change of f is seen by f, by what f selects, and by every feature whose
     // rules read one of those (GenICam invalidators).
-    std::vector<std::vector<int>> readers(count);
+    std::vector<std::vector<int>> readers(count), currentEntryReaders(count);
     for (int f = 0; f < count; ++f) {
-        std::vector<int> read;
+        std::vector<int> read, readAtCurrentEntry;
         collectReadFeatures(m_Definitions[f].writable, read);
-        for (const Condition &available : m_Definitions[f].entryAvailable)
+        collectCurrentEntryReads(m_Definitions[f].writable, readAtCurrentEntry);
+        for (const Condition &available : m_Definitions[f].entryAvailable) {
             collectReadFeatures(available, read);
+            collectCurrentEntryReads(available, readAtCurrentEntry);
+        }
         for (int r : read)
             appendOnce(readers[r], f);
+        for (int r : readAtCurrentEntry)
+            appendOnce(currentEntryReaders[r], f);
         if (m_Definitions[f].lockedWhileAcquiring)
             m_LockedFeatures.push_back(f);
     }
@@ -91,6 +106,37 @@ void CameraModel::createFeatures()
                 appendOnce(notify, dependent);
         }
     }
+
+    // The cache keeps a selected feature's answers per selector entry: a
+    // selector's change leaves them true, but not the answers of features
+    // that read a feature it selects at whatever entry is selected now.
+    m_Invalidates.assign(count, std::vector<int>());
+    for (int f = 0; f < count; ++f) {
+        m_Invalidates[f] = readers[f];
+        for (int selected : m_Definitions[f].selects)
+            for (int reader : currentEntryReaders[selected])
+                if (m_Definitions[reader].selector != f)
+                    appendOnce(m_Invalidates[f], reader);
+    }
+
+    // A value worked out from a volatile one is as volatile.
+    m_Uncachable.assign(count, false);
+    m_DerivedUncachable.assign(count, false);
+    for (int f = 0; f < count; ++f) {
+        if (!m_Definitions[f].isVolatile)
+            continue;
+        m_Uncachable[f] = true;
+        m_DerivedUncachable[f] = true;
+        for (int reader : readers[f])
+            m_DerivedUncachable[reader] = true;
+    }
+    std::vector<int> slotCounts(count), entryCounts(count);
+    for (int f = 0; f < count; ++f) {
+        slotCounts[f] = static_cast<int>(m_Values[f].size());
+        entryCounts[f] = static_cast<int>(m_Definitions[f].entries.size());
+    }
+    m_Cache.reset(slotCounts, entryCounts);
+    m_PendingEntry.assign(count, -1);
 
     std::weak_ptr<CameraModel> self = shared_from_this();
     m_Features.reserve(count);
@@ -130,7 +176,10 @@ void CameraModel::record(Operation operation, int f, std::string value, OrvError
 int CameraModel::currentEntry(int f) const
 {
     const int selector = m_Definitions[f].selector;
-    return selector < 0 ? 0 : static_cast<int>(m_Values[selector][0].i);
+    if (selector < 0)
+        return 0;
+    const int pending = m_PendingEntry[selector];
+    return pending >= 0 ? pending : static_cast<int>(m_Values[selector][0].i);
 }
 
 std::string CameraModel::valueText(int f, int entry) const
@@ -145,7 +194,8 @@ std::string CameraModel::valueText(int f, int entry) const
     case OrvFeatureDataBool:
         return boolText(slot.b);
     case OrvFeatureDataEnum:
-        return definition.entries[slot.i];
+        // A selector write still waiting is the selector's value for the client.
+        return definition.entries[m_PendingEntry[f] >= 0 ? m_PendingEntry[f] : slot.i];
     case OrvFeatureDataString:
         return slot.s;
     default:
@@ -296,17 +346,173 @@ OrvErrorType CameraModel::getDataType(int f, OrvFeatureDataType &rType)
     return err;
 }
 
+int CameraModel::slotOf(int f) const
+{
+    return m_Definitions[f].selector < 0 ? 0 : currentEntry(f);
+}
+
+bool CameraModel::caching(int f) const
+{
+    return m_Link.cache && !m_Uncachable[f];
+}
+
+bool CameraModel::cachingDerived(int f) const
+{
+    return m_Link.cache && !m_DerivedUncachable[f];
+}
+
+void CameraModel::flushSelectorWrites(LinkCharge &charge)
+{
+    for (int selector : m_PendingSelectors) {
+        const int entry = m_PendingEntry[selector];
+        m_PendingEntry[selector] = -1;
+        // Walked back to where the camera has it: nothing to send.
+        if (m_Values[selector][0].i == entry)
+            continue;
+        m_Values[selector][0].i = entry;
+        ++m_WireAccesses;
+        charge.add(m_Link.latencyMs);
+    }
+    m_PendingSelectors.clear();
+}
+
+void CameraModel::reach(LinkCharge &charge)
+{
+    flushSelectorWrites(charge);
+    ++m_WireAccesses;
+    charge.add(m_Link.latencyMs);
+}
+
+Slot CameraModel::readValue(int f, LinkCharge &charge, bool chargeMiss)
+{
+    const int slot = slotOf(f);
+    if (!caching(f)) {
+        if (chargeMiss)
+            reach(charge);
+        else
+            flushSelectorWrites(charge);
+        return m_Values[f][slot];
+    }
+    CachedAnswers &cached = m_Cache.at(f, slot);
+    if (!cached.hasValue) {
+        reach(charge);
+        const Slot &value = m_Values[f][slot];
+        cached.i = value.i;
+        cached.f = value.f;
+        cached.b = value.b;
+        cached.s = value.s;
+        cached.hasValue = true;
+    }
+    Slot value;
+    value.i = cached.i;
+    value.f = cached.f;
+    value.b = cached.b;
+    value.s = cached.s;
+    return value;
+}
+
+CachedAnswers *CameraModel::derivedAnswers(int f)
+{
+    return cachingDerived(f) ? &m_Cache.at(f, slotOf(f)) : nullptr;
+}
+
+bool CameraModel::writableAnswer(int f, LinkCharge &charge)
+{
+    CachedAnswers *cached = derivedAnswers(f);
+    if (cached && cached->hasWritable)
+        return cached->writable;
+    reach(charge);
+    const bool writable = writableNow(f);
+    if (cached) {
+        cached->writable = writable;
+        cached->hasWritable = true;
+    }
+    return writable;
+}
+
+bool CameraModel::availableAnswer(int f, int entry, LinkCharge &charge)
+{
+    CachedAnswers *cached = derivedAnswers(f);
+    if (cached && cached->available[entry] >= 0)
+        return cached->available[entry] != 0;
+    reach(charge);
+    const bool available = evaluate(m_Definitions[f].entryAvailable[entry], f);
+    if (cached)
+        cached->available[entry] = available ? 1 : 0;
+    return available;
+}
+
+void CameraModel::invalidate(int f, int slot, bool written)
+{
+    // A write the camera took is known as written (write-through); a change
+    // the camera made is read again.
+    if (written && caching(f)) {
+        CachedAnswers &cached = m_Cache.at(f, slot);
+        const Slot &value = m_Values[f][slot];
+        cached.i = value.i;
+        cached.f = value.f;
+        cached.b = value.b;
+        cached.s = value.s;
+        cached.hasValue = true;
+    } else {
+        m_Cache.forgetValue(f, slot);
+    }
+    for (int dependent : m_Invalidates[f])
+        m_Cache.forgetDerived(dependent);
+}
+
+bool CameraModel::deferSelectorWrite(int f, const Incoming &value, OrvErrorType &err)
+{
+    const FeatureDefinition &definition = m_Definitions[f];
+    if (!m_Link.deferSelectorWrites || definition.selects.empty() || value.kind != Incoming::Kind::Text
+        || !caching(f) || !cachingDerived(f))
+        return false;
+    // Only when the cache can answer every check the camera would make, in
+    // the camera's order.
+    CachedAnswers &cached = m_Cache.at(f, 0);
+    if (!cached.hasWritable)
+        return false;
+    if (!cached.writable) {
+        err = OrvErrInvalidAccess;
+        return true;
+    }
+    const auto found = std::find(definition.entries.begin(), definition.entries.end(), value.s);
+    if (found == definition.entries.end()) {
+        err = OrvErrInvalidValue;
+        return true;
+    }
+    const int entry = static_cast<int>(found - definition.entries.begin());
+    if (cached.available[entry] < 0)
+        return false;
+    if (!cached.available[entry]) {
+        err = OrvErrEntryUnavailable;
+        return true;
+    }
+    if (m_PendingEntry[f] < 0)
+        m_PendingSelectors.push_back(f);
+    m_PendingEntry[f] = entry;
+    invalidate(f, 0, false);
+    cached.i = entry;
+    cached.hasValue = true;
+    err = OrvErrSuccess;
+    return true;
+}
+
 OrvErrorType CameraModel::getText(int f, char *pBuffer, unsigned int &rnLength)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
     std::string text;
     if (err == OrvErrSuccess) {
-        const OrvFeatureDataType type = m_Definitions[f].type;
-        if (type != OrvFeatureDataEnum && type != OrvFeatureDataString) {
+        const FeatureDefinition &definition = m_Definitions[f];
+        if (definition.type != OrvFeatureDataEnum && definition.type != OrvFeatureDataString) {
             err = OrvErrWrongType;
         } else {
-            text = valueText(f, currentEntry(f));
+            // A text read is one access: the length query reaches the camera
+            // only when its answer is kept for the call that fills the buffer.
+            const Slot value = readValue(f, charge, pBuffer != nullptr || caching(f));
+            text = definition.type == OrvFeatureDataEnum ? definition.entries[value.i] : value.s;
             err = SimFeature::copyText(text, pBuffer, rnLength);
         }
     }
@@ -317,42 +523,46 @@ OrvErrorType CameraModel::getText(int f, char *pBuffer, unsigned int &rnLength)
 
 OrvErrorType CameraModel::getInteger(int f, long long &rnValue)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
-        rnValue = m_Values[f][currentEntry(f)].i;
+        rnValue = readValue(f, charge).i;
     record(Operation::GetValue, f, err == OrvErrSuccess ? std::to_string(rnValue) : std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::getFloat(int f, double &rfValue)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
-        rfValue = m_Values[f][currentEntry(f)].f;
+        rfValue = readValue(f, charge).f;
     record(Operation::GetValue, f, err == OrvErrSuccess ? doubleText(rfValue) : std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::getBool(int f, bool &rbValue)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataBool)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
-        rbValue = m_Values[f][currentEntry(f)].b;
+        rbValue = readValue(f, charge).b;
     record(Operation::GetValue, f, err == OrvErrSuccess ? boolText(rbValue) : std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::setValue(int f, const Incoming &value)
 {
+    LinkCharge charge;
     OrvErrorType err;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -364,12 +574,26 @@ OrvErrorType CameraModel::setValue(int f, const Incoming &value)
                               || (value.kind == Incoming::Kind::Bool && type == OrvFeatureDataBool)
                               || (value.kind == Incoming::Kind::Text
                                   && (type == OrvFeatureDataEnum || type == OrvFeatureDataString));
-            if (!fits)
+            if (!fits) {
                 err = OrvErrWrongType;
-            else if (!writableNow(f))
-                err = OrvErrInvalidAccess;
-            else
-                err = store(f, currentEntry(f), value, true);
+            } else if (!deferSelectorWrite(f, value, err)) {
+                // The camera checks the write itself: one access.
+                reach(charge);
+                const int slot = slotOf(f);
+                const bool writable = writableNow(f);
+                err = writable ? store(f, slot, value, true) : OrvErrInvalidAccess;
+                // Its checks are answers too, kept unless the write changed them.
+                if (CachedAnswers *cached = derivedAnswers(f)) {
+                    cached->writable = writable;
+                    cached->hasWritable = true;
+                    const std::vector<std::string> &entries = m_Definitions[f].entries;
+                    const auto found = std::find(entries.begin(), entries.end(), value.s);
+                    if (writable && value.kind == Incoming::Kind::Text && found != entries.end())
+                        cached->available[found - entries.begin()] = err == OrvErrEntryUnavailable ? 0 : 1;
+                }
+                if (err == OrvErrSuccess)
+                    invalidate(f, slot, true);
+            }
         }
         record(Operation::SetValue, f, value.text(), err);
     }
@@ -381,13 +605,26 @@ OrvErrorType CameraModel::setValue(int f, const Incoming &value)
 
 OrvErrorType CameraModel::getIntegerRange(int f, long long &rnMinimum, long long &rnMaximum)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetRange);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
-        rnMinimum = m_Definitions[f].intMin;
-        rnMaximum = m_Definitions[f].intMax;
+        CachedAnswers *cached = derivedAnswers(f);
+        if (!cached || !cached->hasRange) {
+            reach(charge);
+            rnMinimum = m_Definitions[f].intMin;
+            rnMaximum = m_Definitions[f].intMax;
+            if (cached) {
+                cached->intMin = rnMinimum;
+                cached->intMax = rnMaximum;
+                cached->hasRange = true;
+            }
+        } else {
+            rnMinimum = cached->intMin;
+            rnMaximum = cached->intMax;
+        }
     }
     record(Operation::GetRange, f, std::string(), err);
     return err;
@@ -395,13 +632,26 @@ OrvErrorType CameraModel::getIntegerRange(int f, long long &rnMinimum, long long
 
 OrvErrorType CameraModel::getFloatRange(int f, double &rfMinimum, double &rfMaximum)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetRange);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
-        rfMinimum = m_Definitions[f].floatMin;
-        rfMaximum = m_Definitions[f].floatMax;
+        CachedAnswers *cached = derivedAnswers(f);
+        if (!cached || !cached->hasRange) {
+            reach(charge);
+            rfMinimum = m_Definitions[f].floatMin;
+            rfMaximum = m_Definitions[f].floatMax;
+            if (cached) {
+                cached->floatMin = rfMinimum;
+                cached->floatMax = rfMaximum;
+                cached->hasRange = true;
+            }
+        } else {
+            rfMinimum = cached->floatMin;
+            rfMaximum = cached->floatMax;
+        }
     }
     record(Operation::GetRange, f, std::string(), err);
     return err;
@@ -409,24 +659,48 @@ OrvErrorType CameraModel::getFloatRange(int f, double &rfMinimum, double &rfMaxi
 
 OrvErrorType CameraModel::getIntegerIncrement(int f, long long &rnIncrement)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetIncrement);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
-    if (err == OrvErrSuccess)
-        rnIncrement = m_Definitions[f].intInc;
+    if (err == OrvErrSuccess) {
+        CachedAnswers *cached = derivedAnswers(f);
+        if (!cached || !cached->hasIncrement) {
+            reach(charge);
+            rnIncrement = m_Definitions[f].intInc;
+            if (cached) {
+                cached->intInc = rnIncrement;
+                cached->hasIncrement = true;
+            }
+        } else {
+            rnIncrement = cached->intInc;
+        }
+    }
     record(Operation::GetIncrement, f, std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::getFloatIncrement(int f, double &rfIncrement)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetIncrement);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
-    if (err == OrvErrSuccess)
-        rfIncrement = m_Definitions[f].floatInc;
+    if (err == OrvErrSuccess) {
+        CachedAnswers *cached = derivedAnswers(f);
+        if (!cached || !cached->hasIncrement) {
+            reach(charge);
+            rfIncrement = m_Definitions[f].floatInc;
+            if (cached) {
+                cached->floatInc = rfIncrement;
+                cached->hasIncrement = true;
+            }
+        } else {
+            rfIncrement = cached->floatInc;
+        }
+    }
     record(Operation::GetIncrement, f, std::string(), err);
     return err;
 }
@@ -434,11 +708,21 @@ OrvErrorType CameraModel::getFloatIncrement(int f, double &rfIncrement)
 OrvErrorType CameraModel::getValues(int f, const std::vector<std::string> &entries, const char **pStrValues,
                                     unsigned int &rnSize)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValues);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataEnum)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
+        // One access for the list, as for a text read: the size query
+        // reaches the camera only when its answer is kept.
+        CachedAnswers *cached = derivedAnswers(f);
+        if (cached && !cached->hasEntries) {
+            reach(charge);
+            cached->hasEntries = true;
+        } else if (!cached && pStrValues) {
+            reach(charge);
+        }
         const unsigned int count = static_cast<unsigned int>(entries.size());
         if (pStrValues) {
             const unsigned int filled = std::min(rnSize, count);
@@ -456,6 +740,7 @@ OrvErrorType CameraModel::getValues(int f, const std::vector<std::string> &entri
 
 OrvErrorType CameraModel::isValueAvailable(int f, const char *pStrValue, bool &rbAvailable)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     const std::string entry = pStrValue ? pStrValue : "";
     OrvErrorType err = injected(f, Operation::IsValueAvailable);
@@ -469,7 +754,7 @@ OrvErrorType CameraModel::isValueAvailable(int f, const char *pStrValue, bool &r
         if (found == definition.entries.end())
             err = OrvErrNotFound;
         else
-            rbAvailable = evaluate(definition.entryAvailable[found - definition.entries.begin()], f);
+            rbAvailable = availableAnswer(f, static_cast<int>(found - definition.entries.begin()), charge);
     }
     record(Operation::IsValueAvailable, f, entry, err);
     return err;
@@ -477,16 +762,18 @@ OrvErrorType CameraModel::isValueAvailable(int f, const char *pStrValue, bool &r
 
 OrvErrorType CameraModel::isWritable(int f, bool &rbWritable)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     const OrvErrorType err = injected(f, Operation::IsWritable);
     if (err == OrvErrSuccess)
-        rbWritable = writableNow(f);
+        rbWritable = writableAnswer(f, charge);
     record(Operation::IsWritable, f, std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::runCommand(int f)
 {
+    LinkCharge charge;
     OrvErrorType err;
     std::vector<int> notify;
     {
@@ -494,8 +781,11 @@ OrvErrorType CameraModel::runCommand(int f)
         err = injected(f, Operation::RunCommand);
         if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataCommand)
             err = OrvErrWrongType;
-        if (err == OrvErrSuccess && !writableNow(f))
-            err = OrvErrInvalidAccess;
+        if (err == OrvErrSuccess) {
+            reach(charge);
+            if (!writableNow(f))
+                err = OrvErrInvalidAccess;
+        }
         if (err == OrvErrSuccess) {
             ++m_CommandCounts[f];
             notify.push_back(f);
@@ -503,8 +793,10 @@ OrvErrorType CameraModel::runCommand(int f)
             const bool start = name == "AcquisitionStart";
             if ((start || name == "AcquisitionStop") && m_Acquiring != start) {
                 m_Acquiring = start;
-                for (int locked : m_LockedFeatures)
+                for (int locked : m_LockedFeatures) {
                     appendOnce(notify, locked);
+                    m_Cache.forgetDerived(locked);
+                }
             }
         }
         record(Operation::RunCommand, f, std::string(), err);
@@ -559,6 +851,7 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
     default:
         return OrvErrWrongType;
     }
+    LinkCharge charge;
     OrvErrorType err;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -572,7 +865,12 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
                 return OrvErrNotFound;
             entry = static_cast<int>(found - entries.begin());
         }
+        // The client's selector writes came first: the camera has them when it changes.
+        flushSelectorWrites(charge);
         err = store(f, entry, incoming, false);
+        // The one way values change behind a client's back: the cache must hear of it.
+        if (err == OrvErrSuccess)
+            invalidate(f, definition.selector < 0 ? 0 : entry, false);
     }
     if (err == OrvErrSuccess)
         post(m_NotifyOnChange[f]);
@@ -638,6 +936,33 @@ void CameraModel::setJournaling(bool enabled)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Journaling = enabled;
+}
+
+void CameraModel::setLink(const LinkSettings &settings)
+{
+    LinkCharge charge;
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    flushSelectorWrites(charge);
+    m_Cache.forgetAll();
+    m_Link = settings;
+}
+
+LinkSettings CameraModel::link() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Link;
+}
+
+unsigned long long CameraModel::wireAccesses() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_WireAccesses;
+}
+
+void CameraModel::resetWireAccesses()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_WireAccesses = 0;
 }
 
 bool CameraModel::isAcquiring() const
