@@ -70,6 +70,10 @@ void tst_DescriptionLoader::badDescriptions_data()
     { "name": "Big", "type": "Integer", "min": 0,
       "max": 18446744073709551615 }
 ] })" << 3 << "beyond the 64-bit range";
+    QTest::newRow("volatile not a truth value") << R"({ "features": [
+    { "name": "LineStatus", "type": "Boolean",
+      "volatile": "yes" }
+] })" << 3 << "\"volatile\" must be true or false";
 }
 
 void tst_DescriptionLoader::badDescriptions()
