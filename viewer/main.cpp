@@ -96,6 +96,7 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     window.setEchoMessages(options.batch());
+    window.setLinkLatency(options.linkLatencyMs);
     window.setCameraFolder(QStringLiteral("cameras"));
     window.loadPlugins(QStringLiteral("plugins"));
 
