@@ -54,6 +54,9 @@ struct ORVIKCPP_API JournalEntry
     /// True for calls made on the library's notification thread (observers
     /// reading the feature they were told about).
     bool fromNotificationThread;
+    /// How many accesses of this call reached the camera (selector writes it
+    /// sent first included); 0 when the cache answered.
+    unsigned int wireAccesses;
 
     /// "SetValue TriggerMode=On", with " -> code" appended when it failed.
     std::string text() const;

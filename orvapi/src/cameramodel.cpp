@@ -119,14 +119,14 @@ void CameraModel::createFeatures()
                     appendOnce(m_Invalidates[f], reader);
     }
 
-    // A value worked out from a volatile one is as volatile.
+    // An answer worked out from a volatile value is as volatile; a volatile
+    // feature's own writability and entries follow its rules like any other's.
     m_Uncachable.assign(count, false);
     m_DerivedUncachable.assign(count, false);
     for (int f = 0; f < count; ++f) {
         if (!m_Definitions[f].isVolatile)
             continue;
         m_Uncachable[f] = true;
-        m_DerivedUncachable[f] = true;
         for (int reader : readers[f])
             m_DerivedUncachable[reader] = true;
     }
@@ -165,12 +165,14 @@ OrvErrorType CameraModel::injected(int f, Operation operation)
 
 void CameraModel::record(Operation operation, int f, std::string value, OrvErrorType result)
 {
+    const unsigned int wire = static_cast<unsigned int>(m_WireAccesses - m_WireAccessesRecorded);
+    m_WireAccessesRecorded = m_WireAccesses;
     if (!m_Journaling)
         return;
     if (m_Journal.size() >= JournalLimit)
         m_Journal.pop_front();
     m_Journal.push_back(JournalEntry{operation, m_Definitions[f].name, std::move(value), result,
-                                     NotificationDispatcher::isNotificationThread()});
+                                     NotificationDispatcher::isNotificationThread(), wire});
 }
 
 int CameraModel::currentEntry(int f) const
@@ -416,11 +418,46 @@ CachedAnswers *CameraModel::derivedAnswers(int f)
     return cachingDerived(f) ? &m_Cache.at(f, slotOf(f)) : nullptr;
 }
 
+bool CameraModel::knownWritable(int f, bool &writable)
+{
+    const FeatureDefinition &definition = m_Definitions[f];
+    if (!m_Link.cache)
+        return false;
+    // What the description fixes needs no camera, as a GenICam stack knows
+    // a literal access mode from the XML.
+    if (definition.writable.kind == Condition::Kind::Constant && !definition.lockedWhileAcquiring) {
+        writable = definition.writable.constant;
+        return true;
+    }
+    const CachedAnswers *cached = derivedAnswers(f);
+    if (!cached || !cached->hasWritable)
+        return false;
+    writable = cached->writable;
+    return true;
+}
+
+bool CameraModel::knownAvailable(int f, int entry, bool &available)
+{
+    const Condition &condition = m_Definitions[f].entryAvailable[entry];
+    if (!m_Link.cache)
+        return false;
+    if (condition.kind == Condition::Kind::Constant) {
+        available = condition.constant;
+        return true;
+    }
+    const CachedAnswers *cached = derivedAnswers(f);
+    if (!cached || cached->available[entry] < 0)
+        return false;
+    available = cached->available[entry] != 0;
+    return true;
+}
+
 bool CameraModel::writableAnswer(int f, LinkCharge &charge)
 {
+    bool known = false;
+    if (knownWritable(f, known))
+        return known;
     CachedAnswers *cached = derivedAnswers(f);
-    if (cached && cached->hasWritable)
-        return cached->writable;
     reach(charge);
     const bool writable = writableNow(f);
     if (cached) {
@@ -432,9 +469,10 @@ bool CameraModel::writableAnswer(int f, LinkCharge &charge)
 
 bool CameraModel::availableAnswer(int f, int entry, LinkCharge &charge)
 {
+    bool known = false;
+    if (knownAvailable(f, entry, known))
+        return known;
     CachedAnswers *cached = derivedAnswers(f);
-    if (cached && cached->available[entry] >= 0)
-        return cached->available[entry] != 0;
     reach(charge);
     const bool available = evaluate(m_Definitions[f].entryAvailable[entry], f);
     if (cached)
@@ -469,10 +507,10 @@ bool CameraModel::deferSelectorWrite(int f, const Incoming &value, OrvErrorType 
         return false;
     // Only when the cache can answer every check the camera would make, in
     // the camera's order.
-    CachedAnswers &cached = m_Cache.at(f, 0);
-    if (!cached.hasWritable)
+    bool writable = false;
+    if (!knownWritable(f, writable))
         return false;
-    if (!cached.writable) {
+    if (!writable) {
         err = OrvErrInvalidAccess;
         return true;
     }
@@ -482,12 +520,14 @@ bool CameraModel::deferSelectorWrite(int f, const Incoming &value, OrvErrorType 
         return true;
     }
     const int entry = static_cast<int>(found - definition.entries.begin());
-    if (cached.available[entry] < 0)
+    bool available = false;
+    if (!knownAvailable(f, entry, available))
         return false;
-    if (!cached.available[entry]) {
+    if (!available) {
         err = OrvErrEntryUnavailable;
         return true;
     }
+    CachedAnswers &cached = m_Cache.at(f, 0);
     if (m_PendingEntry[f] < 0)
         m_PendingSelectors.push_back(f);
     m_PendingEntry[f] = entry;
@@ -611,20 +651,12 @@ OrvErrorType CameraModel::getIntegerRange(int f, long long &rnMinimum, long long
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
-        CachedAnswers *cached = derivedAnswers(f);
-        if (!cached || !cached->hasRange) {
+        // Ranges and increments are literals of the description: with the
+        // cache on, known without the camera, as from a GenICam XML.
+        if (!m_Link.cache)
             reach(charge);
-            rnMinimum = m_Definitions[f].intMin;
-            rnMaximum = m_Definitions[f].intMax;
-            if (cached) {
-                cached->intMin = rnMinimum;
-                cached->intMax = rnMaximum;
-                cached->hasRange = true;
-            }
-        } else {
-            rnMinimum = cached->intMin;
-            rnMaximum = cached->intMax;
-        }
+        rnMinimum = m_Definitions[f].intMin;
+        rnMaximum = m_Definitions[f].intMax;
     }
     record(Operation::GetRange, f, std::string(), err);
     return err;
@@ -638,20 +670,10 @@ OrvErrorType CameraModel::getFloatRange(int f, double &rfMinimum, double &rfMaxi
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
-        CachedAnswers *cached = derivedAnswers(f);
-        if (!cached || !cached->hasRange) {
+        if (!m_Link.cache)
             reach(charge);
-            rfMinimum = m_Definitions[f].floatMin;
-            rfMaximum = m_Definitions[f].floatMax;
-            if (cached) {
-                cached->floatMin = rfMinimum;
-                cached->floatMax = rfMaximum;
-                cached->hasRange = true;
-            }
-        } else {
-            rfMinimum = cached->floatMin;
-            rfMaximum = cached->floatMax;
-        }
+        rfMinimum = m_Definitions[f].floatMin;
+        rfMaximum = m_Definitions[f].floatMax;
     }
     record(Operation::GetRange, f, std::string(), err);
     return err;
@@ -665,17 +687,9 @@ OrvErrorType CameraModel::getIntegerIncrement(int f, long long &rnIncrement)
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
-        CachedAnswers *cached = derivedAnswers(f);
-        if (!cached || !cached->hasIncrement) {
+        if (!m_Link.cache)
             reach(charge);
-            rnIncrement = m_Definitions[f].intInc;
-            if (cached) {
-                cached->intInc = rnIncrement;
-                cached->hasIncrement = true;
-            }
-        } else {
-            rnIncrement = cached->intInc;
-        }
+        rnIncrement = m_Definitions[f].intInc;
     }
     record(Operation::GetIncrement, f, std::string(), err);
     return err;
@@ -689,17 +703,9 @@ OrvErrorType CameraModel::getFloatIncrement(int f, double &rfIncrement)
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
-        CachedAnswers *cached = derivedAnswers(f);
-        if (!cached || !cached->hasIncrement) {
+        if (!m_Link.cache)
             reach(charge);
-            rfIncrement = m_Definitions[f].floatInc;
-            if (cached) {
-                cached->floatInc = rfIncrement;
-                cached->hasIncrement = true;
-            }
-        } else {
-            rfIncrement = cached->floatInc;
-        }
+        rfIncrement = m_Definitions[f].floatInc;
     }
     record(Operation::GetIncrement, f, std::string(), err);
     return err;
@@ -714,15 +720,10 @@ OrvErrorType CameraModel::getValues(int f, const std::vector<std::string> &entri
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataEnum)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
-        // One access for the list, as for a text read: the size query
-        // reaches the camera only when its answer is kept.
-        CachedAnswers *cached = derivedAnswers(f);
-        if (cached && !cached->hasEntries) {
+        // The entries are the description's: with the cache on, known
+        // without the camera (their availability is another question).
+        if (!m_Link.cache && pStrValues)
             reach(charge);
-            cached->hasEntries = true;
-        } else if (!cached && pStrValues) {
-            reach(charge);
-        }
         const unsigned int count = static_cast<unsigned int>(entries.size());
         if (pStrValues) {
             const unsigned int filled = std::min(rnSize, count);
@@ -867,6 +868,7 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
         }
         // The client's selector writes came first: the camera has them when it changes.
         flushSelectorWrites(charge);
+        m_WireAccessesRecorded = m_WireAccesses;
         err = store(f, entry, incoming, false);
         // The one way values change behind a client's back: the cache must hear of it.
         if (err == OrvErrSuccess)
@@ -963,6 +965,7 @@ void CameraModel::resetWireAccesses()
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_WireAccesses = 0;
+    m_WireAccessesRecorded = 0;
 }
 
 bool CameraModel::isAcquiring() const

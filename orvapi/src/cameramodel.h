@@ -156,6 +156,9 @@ private:
     /// The value of f at its current slot, from the cache or the camera.
     Slot readValue(int f, LinkCharge &charge, bool chargeMiss = true);
     CachedAnswers *derivedAnswers(int f);
+    /// Whether the answer is known without the camera: fixed by the description or cached.
+    bool knownWritable(int f, bool &writable);
+    bool knownAvailable(int f, int entry, bool &available);
     bool writableAnswer(int f, LinkCharge &charge);
     bool availableAnswer(int f, int entry, LinkCharge &charge);
     /// Forgets what a change of f at slot can have changed; the client made
@@ -178,6 +181,7 @@ private:
 
     LinkSettings m_Link;
     unsigned long long m_WireAccesses = 0;
+    unsigned long long m_WireAccessesRecorded = 0;
     FeatureCache m_Cache;
     /// Per feature: its value or a condition of it reads a volatile feature.
     std::vector<bool> m_Uncachable, m_DerivedUncachable;

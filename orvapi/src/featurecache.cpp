@@ -18,9 +18,6 @@ void FeatureCache::forgetDerived(int feature)
 {
     for (CachedAnswers &answers : m_Answers[feature]) {
         answers.hasWritable = false;
-        answers.hasRange = false;
-        answers.hasIncrement = false;
-        answers.hasEntries = false;
         std::fill(answers.available.begin(), answers.available.end(), -1);
     }
 }
@@ -31,9 +28,6 @@ void FeatureCache::forgetAll()
         for (CachedAnswers &answers : slots) {
             answers.hasValue = false;
             answers.hasWritable = false;
-            answers.hasRange = false;
-            answers.hasIncrement = false;
-            answers.hasEntries = false;
             std::fill(answers.available.begin(), answers.available.end(), -1);
         }
     }

@@ -19,13 +19,6 @@ struct CachedAnswers
     std::string s;
     bool hasWritable = false;
     bool writable = false;
-    bool hasRange = false;
-    long long intMin = 0, intMax = 0;
-    double floatMin = 0, floatMax = 0;
-    bool hasIncrement = false;
-    long long intInc = 0;
-    double floatInc = 0;
-    bool hasEntries = false;
     /// Per enumeration entry: -1 unknown, 0 unavailable, 1 available.
     std::vector<signed char> available;
 };
@@ -39,8 +32,8 @@ public:
     CachedAnswers &at(int feature, int slot) { return m_Answers[feature][slot]; }
     /// The value of one slot, after a change the client did not make.
     void forgetValue(int feature, int slot) { m_Answers[feature][slot].hasValue = false; }
-    /// Everything but the values, at every slot: writability, ranges, entry
-    /// lists and availability are worked out from other features.
+    /// Everything but the values, at every slot: writability and entry
+    /// availability are worked out from other features.
     void forgetDerived(int feature);
     void forgetAll();
 

@@ -410,7 +410,9 @@ void tst_FeatureCache::wireAccesses_data()
     QTest::newRow("acquisition locks: writability asked again")
         << QStringList{"writable:TriggerMode"} << QStringList{"run:AcquisitionStart", "writable:TriggerMode"} << 2 << 2
         << 2;
-    QTest::newRow("ranges are kept") << QStringList{"range:Width"} << QStringList{"range:Width"} << 1 << 0 << 0;
+    QTest::newRow("what the description fixes needs no camera")
+        << QStringList() << QStringList{"range:Width", "writable:Gain", "available:TriggerSource=Line0"} << 3 << 0
+        << 0;
 }
 
 void tst_FeatureCache::wireAccesses()
