@@ -37,13 +37,14 @@ void collectReadFeatures(const Condition &condition, std::vector<int> &features)
         collectReadFeatures(child, features);
 }
 
-// Conditions that read a feature at the entry its selector selects now.
-void collectCurrentEntryReads(const Condition &condition, std::vector<int> &features)
+// Conditions that read a feature at the entry its selector selects now
+// (atCurrentEntry) or at an entry of their own.
+void collectEntryReads(const Condition &condition, bool atCurrentEntry, std::vector<int> &features)
 {
-    if (condition.feature >= 0 && condition.entry < 0)
+    if (condition.feature >= 0 && (condition.entry < 0) == atCurrentEntry)
         appendOnce(features, condition.feature);
     for (const Condition &child : condition.children)
-        collectCurrentEntryReads(child, features);
+        collectEntryReads(child, atCurrentEntry, features);
 }
 
 } // namespace
@@ -78,19 +79,23 @@ void CameraModel::createFeatures()
 
     // A change of f is seen by f, by what f selects, and by every feature whose
     // rules read one of those (GenICam invalidators).
-    std::vector<std::vector<int>> readers(count), currentEntryReaders(count);
+    std::vector<std::vector<int>> readers(count), currentEntryReaders(count), fixedEntryReaders(count);
     for (int f = 0; f < count; ++f) {
-        std::vector<int> read, readAtCurrentEntry;
-        collectReadFeatures(m_Definitions[f].writable, read);
-        collectCurrentEntryReads(m_Definitions[f].writable, readAtCurrentEntry);
-        for (const Condition &available : m_Definitions[f].entryAvailable) {
-            collectReadFeatures(available, read);
-            collectCurrentEntryReads(available, readAtCurrentEntry);
+        std::vector<int> read, readAtCurrentEntry, readAtFixedEntry;
+        std::vector<const Condition *> rules{&m_Definitions[f].writable};
+        for (const Condition &available : m_Definitions[f].entryAvailable)
+            rules.push_back(&available);
+        for (const Condition *rule : rules) {
+            collectReadFeatures(*rule, read);
+            collectEntryReads(*rule, true, readAtCurrentEntry);
+            collectEntryReads(*rule, false, readAtFixedEntry);
         }
         for (int r : read)
             appendOnce(readers[r], f);
         for (int r : readAtCurrentEntry)
             appendOnce(currentEntryReaders[r], f);
+        for (int r : readAtFixedEntry)
+            appendOnce(fixedEntryReaders[r], f);
         if (m_Definitions[f].lockedWhileAcquiring)
             m_LockedFeatures.push_back(f);
     }
@@ -110,9 +115,18 @@ void CameraModel::createFeatures()
     // The cache keeps a selected feature's answers per selector entry: a
     // selector's change leaves them true, but not the answers of features
     // that read a feature it selects at whatever entry is selected now.
+    // A feature that reads another of its own selector only at the entry
+    // selected now changes only at the entry where that other one changed.
     m_Invalidates.assign(count, std::vector<int>());
+    m_InvalidatesAtEntry.assign(count, std::vector<int>());
     for (int f = 0; f < count; ++f) {
-        m_Invalidates[f] = readers[f];
+        const int selector = m_Definitions[f].selector;
+        for (int reader : readers[f]) {
+            if (selector >= 0 && m_Definitions[reader].selector == selector && !contains(fixedEntryReaders[f], reader))
+                m_InvalidatesAtEntry[f].push_back(reader);
+            else
+                m_Invalidates[f].push_back(reader);
+        }
         for (int selected : m_Definitions[f].selects)
             for (int reader : currentEntryReaders[selected])
                 if (m_Definitions[reader].selector != f)
@@ -497,6 +511,8 @@ void CameraModel::invalidate(int f, int slot, bool written)
     }
     for (int dependent : m_Invalidates[f])
         m_Cache.forgetDerived(dependent);
+    for (int dependent : m_InvalidatesAtEntry[f])
+        m_Cache.forgetDerived(dependent, slot);
 }
 
 bool CameraModel::deferSelectorWrite(int f, const Incoming &value, OrvErrorType &err)

@@ -173,6 +173,8 @@ private:
     /// Per feature: the features whose writability, ranges or entry
     /// availability a change of it can change, as far as the cache keeps them.
     std::vector<std::vector<int>> m_Invalidates;
+    /// The same, for those whose answers change only at the changed selector entry.
+    std::vector<std::vector<int>> m_InvalidatesAtEntry;
     std::vector<int> m_LockedFeatures;
     bool m_Acquiring = false;
     std::map<std::pair<int, int>, Failure> m_Failures;

@@ -22,6 +22,13 @@ void FeatureCache::forgetDerived(int feature)
     }
 }
 
+void FeatureCache::forgetDerived(int feature, int slot)
+{
+    CachedAnswers &answers = m_Answers[feature][slot];
+    answers.hasWritable = false;
+    std::fill(answers.available.begin(), answers.available.end(), -1);
+}
+
 void FeatureCache::forgetAll()
 {
     for (std::vector<CachedAnswers> &slots : m_Answers) {

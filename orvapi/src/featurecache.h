@@ -35,6 +35,7 @@ public:
     /// Everything but the values, at every slot: writability and entry
     /// availability are worked out from other features.
     void forgetDerived(int feature);
+    void forgetDerived(int feature, int slot);
     void forgetAll();
 
 private:

@@ -17,14 +17,15 @@ void LinkCharge::wait(double milliseconds)
     using Clock = std::chrono::steady_clock;
     const Clock::time_point end =
         Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::milli>(milliseconds));
-    // A sleep overshoots by the timer slack (about 60 us): sleep for most of
-    // it and spin the rest, or 0.5 ms accesses would count 10 % slow.
-    const auto spin = std::chrono::microseconds(150);
+    // A sleep overshoots by the timer slack and more on a busy machine: sleep
+    // for most of it and spin the rest. Not yield: on a loaded machine that
+    // gives the processor away for milliseconds.
+    const auto spin = std::chrono::microseconds(250);
     const Clock::time_point now = Clock::now();
     if (end - now > spin)
         std::this_thread::sleep_for(end - now - spin);
-    while (Clock::now() < end)
-        std::this_thread::yield();
+    while (Clock::now() < end) {
+    }
 }
 
 } // namespace OrvSim

@@ -28,10 +28,34 @@ struct FeatureInfo
     double floatMin = 0, floatMax = 0, floatInc = 0;
 };
 
+// Rules the shipped cameras do not have: reads across selectors, of a
+// selector itself, of another entry of the reader's own selector, of a
+// volatile value, and locks.
+const char s_Rules[] = R"({ "features": [
+    { "name": "A", "type": "Enumeration", "entries": ["A0", "A1", "A2"], "selects": ["P", "Q", "R"] },
+    { "name": "B", "type": "Enumeration", "entries": ["B0", "B1"], "selects": ["X", "Y"] },
+    { "name": "P", "type": "Enumeration", "entries": ["Off", "On"] },
+    { "name": "Q", "type": "Integer", "min": 0, "max": 3,
+      "writable": { "any": [ { "feature": "P", "entry": "A1", "is": "On" }, { "selectorEntry": ["A2"] } ] } },
+    { "name": "R", "type": "Boolean", "lockedWhileAcquiring": true,
+      "writable": { "all": [ { "feature": "P", "is": "Off" }, { "feature": "X", "isNot": "Off" } ] } },
+    { "name": "X", "type": "Enumeration", "values": { "B1": "On" },
+      "entries": ["Off", "On", { "entry": "Auto", "available": { "feature": "A", "in": ["A1", "A2"] } }] },
+    { "name": "Y", "type": "Integer", "min": 0, "max": 7, "volatile": true },
+    { "name": "Z", "type": "Enumeration", "lockedWhileAcquiring": true,
+      "entries": ["Z0", { "entry": "Z1", "available": { "feature": "Y", "isNot": 0 } },
+                 { "entry": "Z2", "available": { "feature": "Q", "is": 2 } }],
+      "writable": { "feature": "B", "is": "B1" } },
+    { "name": "AcquisitionStart", "type": "Command" },
+    { "name": "AcquisitionStop", "type": "Command" }
+] })";
+
 std::string descriptionText(const QString &camera)
 {
     if (camera == "generated")
         return OrvSim::Camera::largeCameraJson(150, 8);
+    if (camera == "rules")
+        return s_Rules;
     QFile file(q(TestCamera::path(camera.toUtf8().constData())));
     if (!file.open(QIODevice::ReadOnly))
         return std::string();
@@ -348,7 +372,7 @@ void tst_FeatureCache::cachedAnswersAreTheCamerasAnswers_data()
     QTest::addColumn<bool>("defer");
     QTest::addColumn<unsigned>("seed");
     const char *const cameras[] = {"exposure-mode.json", "line-routing.json", "exposure-auto.json", "syncout.json",
-                                   "lineout.json", "generated"};
+                                   "lineout.json", "generated", "rules"};
     unsigned seed = 1;
     for (const char *camera : cameras) {
         QTest::newRow(qPrintable(QString("%1, cache").arg(camera))) << QString(camera) << false << seed++;
