@@ -331,13 +331,12 @@ void printTable(const BenchSpec &spec, const std::vector<LinkConfig> &configs, i
     std::fflush(stdout);
 }
 
-void printConstruction(int featureCount)
+void printConstruction(const std::shared_ptr<OrvSim::Camera> &camera)
 {
-    const std::shared_ptr<OrvSim::Camera> camera =
-        OrvSim::Camera::fromJson(OrvSim::Camera::largeCameraJson(featureCount, 8), "large");
+    const int featureCount = static_cast<int>(camera->features().size());
     camera->setJournaling(false);
     std::vector<double> wall, cpu;
-    for (int run = 0; run < 5; ++run) {
+    for (int run = 0; run < 9; ++run) {
         CameraFeatureList list(new FeatureVector);
         for (const TKN::OrvAPI::FeaturePtr &feature : camera->features())
             list->append(feature);
@@ -388,7 +387,9 @@ int main(int argc, char **argv)
             printTable(spec, configs, runs);
     }
     std::printf("\n");
-    printConstruction(2000);
-    printConstruction(10000);
+    // The widgets' own share: a camera of few features.
+    printConstruction(OrvSim::Camera::fromFile(std::string(ORVIK_CAMERA_DIR) + "/exposure-mode.json"));
+    printConstruction(OrvSim::Camera::fromJson(OrvSim::Camera::largeCameraJson(2000, 8), "large"));
+    printConstruction(OrvSim::Camera::fromJson(OrvSim::Camera::largeCameraJson(10000, 8), "large"));
     return 0;
 }
