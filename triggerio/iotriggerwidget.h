@@ -253,6 +253,7 @@ private:
     friend class tst_OutputLines;
     friend class tst_Dispatch;
     friend class tst_Refusals;
+    friend class PageBench;
 };
 
 #endif // IOTRIGGERWIDGET_H

@@ -94,6 +94,7 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     window.setEchoMessages(options.batch());
+    window.setLinkLatency(options.linkLatencyMs);
     window.setCameraFolder(ViewerPaths::cameras());
     window.loadPlugins(ViewerPaths::plugins());
 

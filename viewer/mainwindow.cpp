@@ -227,6 +227,11 @@ bool MainWindow::openCamera(const QString &idNameOrFile, QString *error)
     CameraPtr camera;
     try {
         camera = m_Cameras->OpenCamera(QFile::encodeName(cameraId(idNameOrFile)).toStdString());
+        if (const std::shared_ptr<OrvSim::Camera> simulator = OrvSim::Camera::of(camera)) {
+            OrvSim::LinkSettings link = simulator->link();
+            link.latencyMs = m_LinkLatencyMs;
+            simulator->setLink(link);
+        }
     } catch (const OpenError &e) {
         if (error)
             *error = openErrorText(e);

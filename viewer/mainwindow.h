@@ -50,6 +50,8 @@ public:
     /// in the camera folder or by file path. On failure the camera that was
     /// open stays open and `error` says why.
     bool openCamera(const QString &idNameOrFile, QString *error);
+    /// Each access to a simulated camera opened from now on takes this long.
+    void setLinkLatency(double milliseconds) { m_LinkLatencyMs = milliseconds; }
     void closeCamera();
     /// The open camera; null when none.
     TKN::OrvAPI::CameraPtr camera() const { return m_Camera; }
@@ -96,6 +98,7 @@ private:
     PluginHost m_Plugins;
     QString m_CameraFolder;
     std::unique_ptr<TKN::OrvAPI::CameraSystem> m_Cameras;
+    double m_LinkLatencyMs = 0;
     TKN::OrvAPI::CameraPtr m_Camera;
     CameraFeatureList m_Features;
     bool m_bAcquiring = false;

@@ -20,7 +20,16 @@ ViewerOptions ViewerOptions::parse(const QStringList &arguments)
             value(options.tab);
         else if (argument == QLatin1String("--locale"))
             value(options.locale);
-        else if (argument == QLatin1String("--list-tabs"))
+        else if (argument == QLatin1String("--link-latency")) {
+            QString text;
+            value(text);
+            bool ok = false;
+            const double latency = text.toDouble(&ok);
+            // Beyond a few seconds per access nothing would be usable.
+            if (options.error.isEmpty() && (!ok || !(latency >= 0) || latency > 10000))
+                options.error = QStringLiteral("--link-latency takes milliseconds from 0 to 10000, not \"%1\"").arg(text);
+            options.linkLatencyMs = latency;
+        } else if (argument == QLatin1String("--list-tabs"))
             options.listTabs = true;
         else if (argument == QLatin1String("--acquire"))
             options.acquire = true;
@@ -49,6 +58,8 @@ QString ViewerOptions::usage()
                           "  --tab CAPTION        show this tab first (a caption or a plug-in's name)\n"
                           "  --locale NAME        run in this locale, e.g. de_DE\n"
                           "  --acquire            start acquisition once the camera is open\n"
+                          "  --link-latency MS    each access to a simulated camera takes MS milliseconds,\n"
+                          "                       as on a network link (e.g. 0.5)\n"
                           "  --screenshot FILE    save a PNG of the window and exit\n"
                           "  --list-tabs          print the tab captions and exit\n"
                           "  --help               show this text\n");

@@ -21,6 +21,8 @@ struct ViewerOptions
     /// Look for GenICam cameras on the networks once the window is up.
     bool scan = false;
     bool help = false;
+    /// Milliseconds each access to a simulated camera takes, as on a network link.
+    double linkLatencyMs = 0;
 
     /// Set when the command line cannot be used; says why.
     QString error;

@@ -55,6 +55,9 @@ struct ORVIKCPP_API JournalEntry
     /// True for calls made on the library's notification thread (observers
     /// reading the feature they were told about).
     bool fromNotificationThread;
+    /// How many accesses of this call reached the camera (selector writes it
+    /// sent first included); 0 when the cache answered.
+    unsigned int wireAccesses;
 
     /// "SetValue TriggerMode=On", with " -> code" appended when it failed.
     std::string text() const;
@@ -67,6 +70,22 @@ class ORVIKCPP_API LoadError : public TKN::OrvAPI::OpenError
 public:
     LoadError(const std::string &file, int line, const std::string &message);
     const std::string &file() const { return source(); }
+};
+
+/// How a simulated camera's link behaves. An access that reaches the camera
+/// (a read, write, range, entry list, availability or writability query, a
+/// command; names and types are known locally) takes latencyMs. With cache
+/// on, answers the camera gave are kept until something can have changed
+/// them, as GenICam stacks cache cachable nodes; features the description
+/// marks volatile are always asked. With deferSelectorWrites too, a selector
+/// write whose checks the cache can answer waits until an access needs the
+/// camera, so a walk over a selector that only reads cached values costs
+/// nothing.
+struct ORVIKCPP_API LinkSettings
+{
+    double latencyMs = 0;
+    bool cache = true;
+    bool deferSelectorWrites = true;
 };
 
 /// One simulated camera. Its features stay usable while any client holds
@@ -111,7 +130,8 @@ public:
     /// changes; empty means the entry currently selected.
     TKN::OrvAPI::OrvErrorType setFromCamera(const std::string &feature, const std::string &value,
                                             const std::string &selectorEntry = std::string());
-    /// The current value as text, for inspection; not journaled.
+    /// The current value as text, for inspection; not journaled, never
+    /// reaches the camera. A selector write still waiting counts as done.
     std::string valueOf(const std::string &feature, const std::string &selectorEntry = std::string()) const;
 
     /// Makes `operation` on `feature` fail with `code`, for the next `count`
@@ -128,6 +148,14 @@ public:
     /// Journaling is on from the start; off, calls are no longer recorded
     /// (benchmarks). The journal keeps the latest 200000 calls.
     void setJournaling(bool enabled);
+
+    /// Changing the link applies pending selector writes and empties the cache.
+    void setLink(const LinkSettings &settings);
+    LinkSettings link() const;
+    /// Accesses that reached the camera since it was made or the count reset;
+    /// beside the journal, which records every call a client made.
+    unsigned long long wireAccesses() const;
+    void resetWireAccesses();
 
     bool isAcquiring() const;
     /// How often the command feature `name` has run.

@@ -201,6 +201,26 @@ void Camera::setJournaling(bool enabled)
     m_Model->setJournaling(enabled);
 }
 
+void Camera::setLink(const LinkSettings &settings)
+{
+    m_Model->setLink(settings);
+}
+
+LinkSettings Camera::link() const
+{
+    return m_Model->link();
+}
+
+unsigned long long Camera::wireAccesses() const
+{
+    return m_Model->wireAccesses();
+}
+
+void Camera::resetWireAccesses()
+{
+    m_Model->resetWireAccesses();
+}
+
 bool Camera::isAcquiring() const
 {
     return m_Model->isAcquiring();

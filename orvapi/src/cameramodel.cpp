@@ -1,5 +1,6 @@
 #include "cameramodel.h"
 
+#include "linkcharge.h"
 #include "notificationdispatcher.h"
 #include "simfeature.h"
 #include "valuetext.h"
@@ -36,6 +37,16 @@ void collectReadFeatures(const Condition &condition, std::vector<int> &features)
         collectReadFeatures(child, features);
 }
 
+// Conditions that read a feature at the entry its selector selects now
+// (atCurrentEntry) or at an entry of their own.
+void collectEntryReads(const Condition &condition, bool atCurrentEntry, std::vector<int> &features)
+{
+    if (condition.feature >= 0 && (condition.entry < 0) == atCurrentEntry)
+        appendOnce(features, condition.feature);
+    for (const Condition &child : condition.children)
+        collectEntryReads(child, atCurrentEntry, features);
+}
+
 } // namespace
 
 std::string Incoming::text() const
@@ -68,14 +79,23 @@ void CameraModel::createFeatures()
 
     // A change of f is seen by f, by what f selects, and by every feature whose
     // rules read one of those (GenICam invalidators).
-    std::vector<std::vector<int>> readers(count);
+    std::vector<std::vector<int>> readers(count), currentEntryReaders(count), fixedEntryReaders(count);
     for (int f = 0; f < count; ++f) {
-        std::vector<int> read;
-        collectReadFeatures(m_Definitions[f].writable, read);
+        std::vector<int> read, readAtCurrentEntry, readAtFixedEntry;
+        std::vector<const Condition *> rules{&m_Definitions[f].writable};
         for (const Condition &available : m_Definitions[f].entryAvailable)
-            collectReadFeatures(available, read);
+            rules.push_back(&available);
+        for (const Condition *rule : rules) {
+            collectReadFeatures(*rule, read);
+            collectEntryReads(*rule, true, readAtCurrentEntry);
+            collectEntryReads(*rule, false, readAtFixedEntry);
+        }
         for (int r : read)
             appendOnce(readers[r], f);
+        for (int r : readAtCurrentEntry)
+            appendOnce(currentEntryReaders[r], f);
+        for (int r : readAtFixedEntry)
+            appendOnce(fixedEntryReaders[r], f);
         if (m_Definitions[f].lockedWhileAcquiring)
             m_LockedFeatures.push_back(f);
     }
@@ -91,6 +111,46 @@ void CameraModel::createFeatures()
                 appendOnce(notify, dependent);
         }
     }
+
+    // The cache keeps a selected feature's answers per selector entry: a
+    // selector's change leaves them true, but not the answers of features
+    // that read a feature it selects at whatever entry is selected now.
+    // A feature that reads another of its own selector only at the entry
+    // selected now changes only at the entry where that other one changed.
+    m_Invalidates.assign(count, std::vector<int>());
+    m_InvalidatesAtEntry.assign(count, std::vector<int>());
+    for (int f = 0; f < count; ++f) {
+        const int selector = m_Definitions[f].selector;
+        for (int reader : readers[f]) {
+            if (selector >= 0 && m_Definitions[reader].selector == selector && !contains(fixedEntryReaders[f], reader))
+                m_InvalidatesAtEntry[f].push_back(reader);
+            else
+                m_Invalidates[f].push_back(reader);
+        }
+        for (int selected : m_Definitions[f].selects)
+            for (int reader : currentEntryReaders[selected])
+                if (m_Definitions[reader].selector != f)
+                    appendOnce(m_Invalidates[f], reader);
+    }
+
+    // An answer worked out from a volatile value is as volatile; a volatile
+    // feature's own writability and entries follow its rules like any other's.
+    m_Uncachable.assign(count, false);
+    m_DerivedUncachable.assign(count, false);
+    for (int f = 0; f < count; ++f) {
+        if (!m_Definitions[f].isVolatile)
+            continue;
+        m_Uncachable[f] = true;
+        for (int reader : readers[f])
+            m_DerivedUncachable[reader] = true;
+    }
+    std::vector<int> slotCounts(count), entryCounts(count);
+    for (int f = 0; f < count; ++f) {
+        slotCounts[f] = static_cast<int>(m_Values[f].size());
+        entryCounts[f] = static_cast<int>(m_Definitions[f].entries.size());
+    }
+    m_Cache.reset(slotCounts, entryCounts);
+    m_PendingEntry.assign(count, -1);
 
     std::weak_ptr<CameraModel> self = shared_from_this();
     m_Features.reserve(count);
@@ -119,18 +179,23 @@ OrvErrorType CameraModel::injected(int f, Operation operation)
 
 void CameraModel::record(Operation operation, int f, std::string value, OrvErrorType result)
 {
+    const unsigned int wire = static_cast<unsigned int>(m_WireAccesses - m_WireAccessesRecorded);
+    m_WireAccessesRecorded = m_WireAccesses;
     if (!m_Journaling)
         return;
     if (m_Journal.size() >= JournalLimit)
         m_Journal.pop_front();
     m_Journal.push_back(JournalEntry{operation, m_Definitions[f].name, std::move(value), result,
-                                     NotificationDispatcher::isNotificationThread()});
+                                     NotificationDispatcher::isNotificationThread(), wire});
 }
 
 int CameraModel::currentEntry(int f) const
 {
     const int selector = m_Definitions[f].selector;
-    return selector < 0 ? 0 : static_cast<int>(m_Values[selector][0].i);
+    if (selector < 0)
+        return 0;
+    const int pending = m_PendingEntry[selector];
+    return pending >= 0 ? pending : static_cast<int>(m_Values[selector][0].i);
 }
 
 std::string CameraModel::valueText(int f, int entry) const
@@ -145,7 +210,8 @@ std::string CameraModel::valueText(int f, int entry) const
     case OrvFeatureDataBool:
         return boolText(slot.b);
     case OrvFeatureDataEnum:
-        return definition.entries[slot.i];
+        // A selector write still waiting is the selector's value for the client.
+        return definition.entries[m_PendingEntry[f] >= 0 ? m_PendingEntry[f] : slot.i];
     case OrvFeatureDataString:
         return slot.s;
     default:
@@ -296,17 +362,213 @@ OrvErrorType CameraModel::getDataType(int f, OrvFeatureDataType &rType)
     return err;
 }
 
+int CameraModel::slotOf(int f) const
+{
+    return m_Definitions[f].selector < 0 ? 0 : currentEntry(f);
+}
+
+bool CameraModel::caching(int f) const
+{
+    return m_Link.cache && !m_Uncachable[f];
+}
+
+bool CameraModel::cachingDerived(int f) const
+{
+    return m_Link.cache && !m_DerivedUncachable[f];
+}
+
+void CameraModel::flushSelectorWrites(LinkCharge &charge)
+{
+    for (int selector : m_PendingSelectors) {
+        const int entry = m_PendingEntry[selector];
+        m_PendingEntry[selector] = -1;
+        // Walked back to where the camera has it: nothing to send.
+        if (m_Values[selector][0].i == entry)
+            continue;
+        m_Values[selector][0].i = entry;
+        ++m_WireAccesses;
+        charge.add(m_Link.latencyMs);
+    }
+    m_PendingSelectors.clear();
+}
+
+void CameraModel::reach(LinkCharge &charge)
+{
+    flushSelectorWrites(charge);
+    ++m_WireAccesses;
+    charge.add(m_Link.latencyMs);
+}
+
+Slot CameraModel::readValue(int f, LinkCharge &charge, bool chargeMiss)
+{
+    const int slot = slotOf(f);
+    if (!caching(f)) {
+        if (chargeMiss)
+            reach(charge);
+        else
+            flushSelectorWrites(charge);
+        return m_Values[f][slot];
+    }
+    CachedAnswers &cached = m_Cache.at(f, slot);
+    if (!cached.hasValue) {
+        reach(charge);
+        const Slot &value = m_Values[f][slot];
+        cached.i = value.i;
+        cached.f = value.f;
+        cached.b = value.b;
+        cached.s = value.s;
+        cached.hasValue = true;
+    }
+    Slot value;
+    value.i = cached.i;
+    value.f = cached.f;
+    value.b = cached.b;
+    value.s = cached.s;
+    return value;
+}
+
+CachedAnswers *CameraModel::derivedAnswers(int f)
+{
+    return cachingDerived(f) ? &m_Cache.at(f, slotOf(f)) : nullptr;
+}
+
+bool CameraModel::knownWritable(int f, bool &writable)
+{
+    const FeatureDefinition &definition = m_Definitions[f];
+    if (!m_Link.cache)
+        return false;
+    // What the description fixes needs no camera, as a GenICam stack knows
+    // a literal access mode from the XML.
+    if (definition.writable.kind == Condition::Kind::Constant && !definition.lockedWhileAcquiring) {
+        writable = definition.writable.constant;
+        return true;
+    }
+    const CachedAnswers *cached = derivedAnswers(f);
+    if (!cached || !cached->hasWritable)
+        return false;
+    writable = cached->writable;
+    return true;
+}
+
+bool CameraModel::knownAvailable(int f, int entry, bool &available)
+{
+    const Condition &condition = m_Definitions[f].entryAvailable[entry];
+    if (!m_Link.cache)
+        return false;
+    if (condition.kind == Condition::Kind::Constant) {
+        available = condition.constant;
+        return true;
+    }
+    const CachedAnswers *cached = derivedAnswers(f);
+    if (!cached || cached->available[entry] < 0)
+        return false;
+    available = cached->available[entry] != 0;
+    return true;
+}
+
+bool CameraModel::writableAnswer(int f, LinkCharge &charge)
+{
+    bool known = false;
+    if (knownWritable(f, known))
+        return known;
+    CachedAnswers *cached = derivedAnswers(f);
+    reach(charge);
+    const bool writable = writableNow(f);
+    if (cached) {
+        cached->writable = writable;
+        cached->hasWritable = true;
+    }
+    return writable;
+}
+
+bool CameraModel::availableAnswer(int f, int entry, LinkCharge &charge)
+{
+    bool known = false;
+    if (knownAvailable(f, entry, known))
+        return known;
+    CachedAnswers *cached = derivedAnswers(f);
+    reach(charge);
+    const bool available = evaluate(m_Definitions[f].entryAvailable[entry], f);
+    if (cached)
+        cached->available[entry] = available ? 1 : 0;
+    return available;
+}
+
+void CameraModel::invalidate(int f, int slot, bool written)
+{
+    // A write the camera took is known as written (write-through); a change
+    // the camera made is read again.
+    if (written && caching(f)) {
+        CachedAnswers &cached = m_Cache.at(f, slot);
+        const Slot &value = m_Values[f][slot];
+        cached.i = value.i;
+        cached.f = value.f;
+        cached.b = value.b;
+        cached.s = value.s;
+        cached.hasValue = true;
+    } else {
+        m_Cache.forgetValue(f, slot);
+    }
+    for (int dependent : m_Invalidates[f])
+        m_Cache.forgetDerived(dependent);
+    for (int dependent : m_InvalidatesAtEntry[f])
+        m_Cache.forgetDerived(dependent, slot);
+}
+
+bool CameraModel::deferSelectorWrite(int f, const Incoming &value, OrvErrorType &err)
+{
+    const FeatureDefinition &definition = m_Definitions[f];
+    if (!m_Link.deferSelectorWrites || definition.selects.empty() || value.kind != Incoming::Kind::Text
+        || !caching(f) || !cachingDerived(f))
+        return false;
+    // Only when the cache can answer every check the camera would make, in
+    // the camera's order.
+    bool writable = false;
+    if (!knownWritable(f, writable))
+        return false;
+    if (!writable) {
+        err = OrvErrInvalidAccess;
+        return true;
+    }
+    const auto found = std::find(definition.entries.begin(), definition.entries.end(), value.s);
+    if (found == definition.entries.end()) {
+        err = OrvErrInvalidValue;
+        return true;
+    }
+    const int entry = static_cast<int>(found - definition.entries.begin());
+    bool available = false;
+    if (!knownAvailable(f, entry, available))
+        return false;
+    if (!available) {
+        err = OrvErrEntryUnavailable;
+        return true;
+    }
+    CachedAnswers &cached = m_Cache.at(f, 0);
+    if (m_PendingEntry[f] < 0)
+        m_PendingSelectors.push_back(f);
+    m_PendingEntry[f] = entry;
+    invalidate(f, 0, false);
+    cached.i = entry;
+    cached.hasValue = true;
+    err = OrvErrSuccess;
+    return true;
+}
+
 OrvErrorType CameraModel::getText(int f, char *pBuffer, unsigned int &rnLength)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
     std::string text;
     if (err == OrvErrSuccess) {
-        const OrvFeatureDataType type = m_Definitions[f].type;
-        if (type != OrvFeatureDataEnum && type != OrvFeatureDataString) {
+        const FeatureDefinition &definition = m_Definitions[f];
+        if (definition.type != OrvFeatureDataEnum && definition.type != OrvFeatureDataString) {
             err = OrvErrWrongType;
         } else {
-            text = valueText(f, currentEntry(f));
+            // A text read is one access: the length query reaches the camera
+            // only when its answer is kept for the call that fills the buffer.
+            const Slot value = readValue(f, charge, pBuffer != nullptr || caching(f));
+            text = definition.type == OrvFeatureDataEnum ? definition.entries[value.i] : value.s;
             err = SimFeature::copyText(text, pBuffer, rnLength);
         }
     }
@@ -317,42 +579,46 @@ OrvErrorType CameraModel::getText(int f, char *pBuffer, unsigned int &rnLength)
 
 OrvErrorType CameraModel::getInteger(int f, long long &rnValue)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
-        rnValue = m_Values[f][currentEntry(f)].i;
+        rnValue = readValue(f, charge).i;
     record(Operation::GetValue, f, err == OrvErrSuccess ? std::to_string(rnValue) : std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::getFloat(int f, double &rfValue)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
-        rfValue = m_Values[f][currentEntry(f)].f;
+        rfValue = readValue(f, charge).f;
     record(Operation::GetValue, f, err == OrvErrSuccess ? doubleText(rfValue) : std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::getBool(int f, bool &rbValue)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValue);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataBool)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess)
-        rbValue = m_Values[f][currentEntry(f)].b;
+        rbValue = readValue(f, charge).b;
     record(Operation::GetValue, f, err == OrvErrSuccess ? boolText(rbValue) : std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::setValue(int f, const Incoming &value)
 {
+    LinkCharge charge;
     OrvErrorType err;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -364,12 +630,26 @@ OrvErrorType CameraModel::setValue(int f, const Incoming &value)
                               || (value.kind == Incoming::Kind::Bool && type == OrvFeatureDataBool)
                               || (value.kind == Incoming::Kind::Text
                                   && (type == OrvFeatureDataEnum || type == OrvFeatureDataString));
-            if (!fits)
+            if (!fits) {
                 err = OrvErrWrongType;
-            else if (!writableNow(f))
-                err = OrvErrInvalidAccess;
-            else
-                err = store(f, currentEntry(f), value, true);
+            } else if (!deferSelectorWrite(f, value, err)) {
+                // The camera checks the write itself: one access.
+                reach(charge);
+                const int slot = slotOf(f);
+                const bool writable = writableNow(f);
+                err = writable ? store(f, slot, value, true) : OrvErrInvalidAccess;
+                // Its checks are answers too, kept unless the write changed them.
+                if (CachedAnswers *cached = derivedAnswers(f)) {
+                    cached->writable = writable;
+                    cached->hasWritable = true;
+                    const std::vector<std::string> &entries = m_Definitions[f].entries;
+                    const auto found = std::find(entries.begin(), entries.end(), value.s);
+                    if (writable && value.kind == Incoming::Kind::Text && found != entries.end())
+                        cached->available[found - entries.begin()] = err == OrvErrEntryUnavailable ? 0 : 1;
+                }
+                if (err == OrvErrSuccess)
+                    invalidate(f, slot, true);
+            }
         }
         record(Operation::SetValue, f, value.text(), err);
     }
@@ -381,11 +661,16 @@ OrvErrorType CameraModel::setValue(int f, const Incoming &value)
 
 OrvErrorType CameraModel::getIntegerRange(int f, long long &rnMinimum, long long &rnMaximum)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetRange);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
+        // Ranges and increments are literals of the description: with the
+        // cache on, known without the camera, as from a GenICam XML.
+        if (!m_Link.cache)
+            reach(charge);
         rnMinimum = m_Definitions[f].intMin;
         rnMaximum = m_Definitions[f].intMax;
     }
@@ -395,11 +680,14 @@ OrvErrorType CameraModel::getIntegerRange(int f, long long &rnMinimum, long long
 
 OrvErrorType CameraModel::getFloatRange(int f, double &rfMinimum, double &rfMaximum)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetRange);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
+        if (!m_Link.cache)
+            reach(charge);
         rfMinimum = m_Definitions[f].floatMin;
         rfMaximum = m_Definitions[f].floatMax;
     }
@@ -409,24 +697,32 @@ OrvErrorType CameraModel::getFloatRange(int f, double &rfMinimum, double &rfMaxi
 
 OrvErrorType CameraModel::getIntegerIncrement(int f, long long &rnIncrement)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetIncrement);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
         err = OrvErrWrongType;
-    if (err == OrvErrSuccess)
+    if (err == OrvErrSuccess) {
+        if (!m_Link.cache)
+            reach(charge);
         rnIncrement = m_Definitions[f].intInc;
+    }
     record(Operation::GetIncrement, f, std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::getFloatIncrement(int f, double &rfIncrement)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetIncrement);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
         err = OrvErrWrongType;
-    if (err == OrvErrSuccess)
+    if (err == OrvErrSuccess) {
+        if (!m_Link.cache)
+            reach(charge);
         rfIncrement = m_Definitions[f].floatInc;
+    }
     record(Operation::GetIncrement, f, std::string(), err);
     return err;
 }
@@ -434,11 +730,16 @@ OrvErrorType CameraModel::getFloatIncrement(int f, double &rfIncrement)
 OrvErrorType CameraModel::getValues(int f, const std::vector<std::string> &entries, const char **pStrValues,
                                     unsigned int &rnSize)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     OrvErrorType err = injected(f, Operation::GetValues);
     if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataEnum)
         err = OrvErrWrongType;
     if (err == OrvErrSuccess) {
+        // The entries are the description's: with the cache on, known
+        // without the camera (their availability is another question).
+        if (!m_Link.cache && pStrValues)
+            reach(charge);
         const unsigned int count = static_cast<unsigned int>(entries.size());
         if (pStrValues) {
             const unsigned int filled = std::min(rnSize, count);
@@ -456,6 +757,7 @@ OrvErrorType CameraModel::getValues(int f, const std::vector<std::string> &entri
 
 OrvErrorType CameraModel::isValueAvailable(int f, const char *pStrValue, bool &rbAvailable)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     const std::string entry = pStrValue ? pStrValue : "";
     OrvErrorType err = injected(f, Operation::IsValueAvailable);
@@ -469,7 +771,7 @@ OrvErrorType CameraModel::isValueAvailable(int f, const char *pStrValue, bool &r
         if (found == definition.entries.end())
             err = OrvErrNotFound;
         else
-            rbAvailable = evaluate(definition.entryAvailable[found - definition.entries.begin()], f);
+            rbAvailable = availableAnswer(f, static_cast<int>(found - definition.entries.begin()), charge);
     }
     record(Operation::IsValueAvailable, f, entry, err);
     return err;
@@ -477,16 +779,18 @@ OrvErrorType CameraModel::isValueAvailable(int f, const char *pStrValue, bool &r
 
 OrvErrorType CameraModel::isWritable(int f, bool &rbWritable)
 {
+    LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
     const OrvErrorType err = injected(f, Operation::IsWritable);
     if (err == OrvErrSuccess)
-        rbWritable = writableNow(f);
+        rbWritable = writableAnswer(f, charge);
     record(Operation::IsWritable, f, std::string(), err);
     return err;
 }
 
 OrvErrorType CameraModel::runCommand(int f)
 {
+    LinkCharge charge;
     OrvErrorType err;
     std::vector<int> notify;
     {
@@ -494,8 +798,11 @@ OrvErrorType CameraModel::runCommand(int f)
         err = injected(f, Operation::RunCommand);
         if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataCommand)
             err = OrvErrWrongType;
-        if (err == OrvErrSuccess && !writableNow(f))
-            err = OrvErrInvalidAccess;
+        if (err == OrvErrSuccess) {
+            reach(charge);
+            if (!writableNow(f))
+                err = OrvErrInvalidAccess;
+        }
         if (err == OrvErrSuccess) {
             ++m_CommandCounts[f];
             notify.push_back(f);
@@ -503,8 +810,10 @@ OrvErrorType CameraModel::runCommand(int f)
             const bool start = name == "AcquisitionStart";
             if ((start || name == "AcquisitionStop") && m_Acquiring != start) {
                 m_Acquiring = start;
-                for (int locked : m_LockedFeatures)
+                for (int locked : m_LockedFeatures) {
                     appendOnce(notify, locked);
+                    m_Cache.forgetDerived(locked);
+                }
             }
         }
         record(Operation::RunCommand, f, std::string(), err);
@@ -559,6 +868,7 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
     default:
         return OrvErrWrongType;
     }
+    LinkCharge charge;
     OrvErrorType err;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -572,7 +882,13 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
                 return OrvErrNotFound;
             entry = static_cast<int>(found - entries.begin());
         }
+        // The client's selector writes came first: the camera has them when it changes.
+        flushSelectorWrites(charge);
+        m_WireAccessesRecorded = m_WireAccesses;
         err = store(f, entry, incoming, false);
+        // The one way values change behind a client's back: the cache must hear of it.
+        if (err == OrvErrSuccess)
+            invalidate(f, definition.selector < 0 ? 0 : entry, false);
     }
     if (err == OrvErrSuccess)
         post(m_NotifyOnChange[f]);
@@ -638,6 +954,34 @@ void CameraModel::setJournaling(bool enabled)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Journaling = enabled;
+}
+
+void CameraModel::setLink(const LinkSettings &settings)
+{
+    LinkCharge charge;
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    flushSelectorWrites(charge);
+    m_Cache.forgetAll();
+    m_Link = settings;
+}
+
+LinkSettings CameraModel::link() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Link;
+}
+
+unsigned long long CameraModel::wireAccesses() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_WireAccesses;
+}
+
+void CameraModel::resetWireAccesses()
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_WireAccesses = 0;
+    m_WireAccessesRecorded = 0;
 }
 
 bool CameraModel::isAcquiring() const

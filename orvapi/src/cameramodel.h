@@ -3,6 +3,7 @@
 #define ORVSIM_CAMERAMODEL_H
 
 #include "OrvikSim.h"
+#include "featurecache.h"
 
 #include <deque>
 #include <map>
@@ -14,6 +15,7 @@
 
 namespace OrvSim {
 
+class LinkCharge;
 class SimFeature;
 
 /// A writability or availability rule of the description file.
@@ -36,6 +38,7 @@ struct FeatureDefinition
     TKN::OrvAPI::OrvFeatureDataType type = TKN::OrvAPI::OrvFeatureDataUnknown;
     Condition writable;
     bool lockedWhileAcquiring = false;
+    bool isVolatile = false;      ///< changes by itself: never answered from the cache
     std::vector<std::string> entries;
     std::vector<Condition> entryAvailable;
     long long intMin = 0, intMax = 0, intInc = 1;
@@ -119,6 +122,10 @@ public:
     std::vector<std::string> writes() const;
     void clearJournal();
     void setJournaling(bool enabled);
+    void setLink(const LinkSettings &settings);
+    LinkSettings link() const;
+    unsigned long long wireAccesses() const;
+    void resetWireAccesses();
     bool isAcquiring() const;
     long long commandCount(const std::string &name) const;
 
@@ -139,15 +146,51 @@ private:
     TKN::OrvAPI::OrvErrorType store(int f, int entry, const Incoming &value, bool checkAvailability);
     void post(const std::vector<int> &features) const;
 
+    // The link and the cache, all with m_Mutex held.
+    int slotOf(int f) const;
+    bool caching(int f) const;
+    bool cachingDerived(int f) const;
+    /// One access reaches the camera: the selector writes still waiting go first.
+    void reach(LinkCharge &charge);
+    void flushSelectorWrites(LinkCharge &charge);
+    /// The value of f at its current slot, from the cache or the camera.
+    Slot readValue(int f, LinkCharge &charge, bool chargeMiss = true);
+    CachedAnswers *derivedAnswers(int f);
+    /// Whether the answer is known without the camera: fixed by the description or cached.
+    bool knownWritable(int f, bool &writable);
+    bool knownAvailable(int f, int entry, bool &available);
+    bool writableAnswer(int f, LinkCharge &charge);
+    bool availableAnswer(int f, int entry, LinkCharge &charge);
+    /// Forgets what a change of f at slot can have changed; the client made
+    /// it when written (the value is known then), the camera otherwise.
+    void invalidate(int f, int slot, bool written);
+    bool deferSelectorWrite(int f, const Incoming &value, TKN::OrvAPI::OrvErrorType &err);
+
     mutable std::mutex m_Mutex;
     std::vector<std::vector<Slot>> m_Values;
     std::vector<long long> m_CommandCounts;
     std::vector<std::vector<int>> m_NotifyOnChange;
+    /// Per feature: the features whose writability, ranges or entry
+    /// availability a change of it can change, as far as the cache keeps them.
+    std::vector<std::vector<int>> m_Invalidates;
+    /// The same, for those whose answers change only at the changed selector entry.
+    std::vector<std::vector<int>> m_InvalidatesAtEntry;
     std::vector<int> m_LockedFeatures;
     bool m_Acquiring = false;
     std::map<std::pair<int, int>, Failure> m_Failures;
     std::deque<JournalEntry> m_Journal;
     bool m_Journaling = true;
+
+    LinkSettings m_Link;
+    unsigned long long m_WireAccesses = 0;
+    unsigned long long m_WireAccessesRecorded = 0;
+    FeatureCache m_Cache;
+    /// Per feature: its value or a condition of it reads a volatile feature.
+    std::vector<bool> m_Uncachable, m_DerivedUncachable;
+    /// Selector writes not sent yet: the entry per selector, -1 for none,
+    /// and the selectors waiting, in order.
+    std::vector<int> m_PendingEntry;
+    std::vector<int> m_PendingSelectors;
 };
 
 /// The error text for a description longer than Camera::MaxDescriptionBytes.

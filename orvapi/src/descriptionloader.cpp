@@ -160,7 +160,7 @@ private:
     {
         const json &object = feature(f);
         FeatureDefinition &definition = m_Model.m_Definitions[f];
-        std::set<std::string> allowed = {"name", "displayName", "type", "writable", "lockedWhileAcquiring"};
+        std::set<std::string> allowed = {"name", "displayName", "type", "writable", "lockedWhileAcquiring", "volatile"};
         switch (definition.type) {
         case OrvFeatureDataInt:
         case OrvFeatureDataFloat:
@@ -189,6 +189,12 @@ private:
             if (!locked->is_boolean())
                 failFeature(f, "lockedWhileAcquiring", "\"lockedWhileAcquiring\" must be true or false");
             definition.lockedWhileAcquiring = locked->get<bool>();
+        }
+        const auto isVolatile = object.find("volatile");
+        if (isVolatile != object.end()) {
+            if (!isVolatile->is_boolean())
+                failFeature(f, "volatile", "\"volatile\" must be true or false");
+            definition.isVolatile = isVolatile->get<bool>();
         }
 
         if (definition.type == OrvFeatureDataInt) {

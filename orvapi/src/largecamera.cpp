@@ -87,7 +87,7 @@ json triggerFeatures(int lineCount)
     lineSource["writable"] = {{"feature", "LineMode"}, {"is", "Output"}};
     features.push_back(lineSource);
     features.push_back({{"name", "LineInverter"}, {"type", "Boolean"}, {"value", false}});
-    features.push_back({{"name", "LineStatus"}, {"type", "Boolean"}, {"value", false},
+    features.push_back({{"name", "LineStatus"}, {"type", "Boolean"}, {"value", false}, {"volatile", true},
                         {"writable", {{"all", {{{"feature", "LineMode"}, {"is", "Output"}},
                                                {{"feature", "LineSource"}, {"is", "Direct"}}}}}}});
     json userOutputSelector = enumeration("UserOutputSelector", userOutputs, userOutputs.front());

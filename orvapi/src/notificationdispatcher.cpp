@@ -2,6 +2,7 @@
 
 #include "observerregistry.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace OrvSim {
@@ -39,6 +40,7 @@ NotificationDispatcher::~NotificationDispatcher()
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         dropped.swap(m_Queue);
+        m_Waiting.clear();
     }
 }
 
@@ -50,8 +52,18 @@ void NotificationDispatcher::post(std::vector<Item> &&items)
         std::lock_guard<std::mutex> lock(m_Mutex);
         if (m_Stopping)
             return;
-        for (Item &item : items)
-            m_Queue.push_back(std::move(item));
+        for (Item &item : items) {
+            const auto waiting = m_Waiting.find(item.observers);
+            if (waiting == m_Waiting.end()) {
+                m_Waiting.emplace(item.observers, m_Delivered + m_Queue.size());
+                m_Queue.push_back(std::move(item));
+                continue;
+            }
+            std::vector<std::uint64_t> &recipients = m_Queue[waiting->second - m_Delivered].recipients;
+            for (std::uint64_t recipient : item.recipients)
+                if (std::find(recipients.begin(), recipients.end(), recipient) == recipients.end())
+                    recipients.push_back(recipient);
+        }
     }
     m_Wake.notify_one();
 }
@@ -74,6 +86,8 @@ void NotificationDispatcher::run()
             break;
         Item item = std::move(m_Queue.front());
         m_Queue.pop_front();
+        m_Waiting.erase(item.observers);
+        ++m_Delivered;
         m_Delivering = true;
         lock.unlock();
         item.observers->deliver(item.feature, item.recipients);

@@ -9,6 +9,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace OrvSim {
@@ -32,6 +33,8 @@ public:
     static NotificationDispatcher &instance();
     static bool isNotificationThread();
 
+    /// A feature already waiting for delivery is not queued again: its
+    /// observers, told later, read what it is by then (the recipients join).
     void post(std::vector<Item> &&items);
     /// Returns once the queue is empty and nothing is being delivered; at once
     /// when called on the notification thread itself.
@@ -47,6 +50,9 @@ private:
     std::condition_variable m_Wake;
     std::condition_variable m_Idle;
     std::deque<Item> m_Queue;
+    /// Queue position (counted from the first item ever queued) per feature waiting.
+    std::unordered_map<const ObserverRegistry *, std::uint64_t> m_Waiting;
+    std::uint64_t m_Delivered = 0;
     bool m_Delivering = false;
     bool m_Stopping = false;
     std::thread m_Thread;

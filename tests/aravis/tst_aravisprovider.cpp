@@ -81,6 +81,8 @@ private slots:
     void notificationsAfterWrites();
     void pollingFollowsTheCamera();
     void cachedReadsStayOffTheWire();
+    void linkCountsWhatReachesTheDevice_data();
+    void linkCountsWhatReachesTheDevice();
     void registerCacheAgreesWithTheDevice();
     void acquisitionCountsFrames();
 
@@ -278,6 +280,38 @@ void tst_AravisProvider::cachedReadsStayOffTheWire()
     writeRegister(m_Camera, LineStatusLine0, 1);
     QCOMPARE(value(m_Camera, "TriggerMode"), QStringLiteral("Off"));
     QCOMPARE(value(m_Camera, "LineStatus"), QStringLiteral("true"));
+}
+
+void tst_AravisProvider::linkCountsWhatReachesTheDevice_data()
+{
+    QTest::addColumn<bool>("registerCache");
+    QTest::addColumn<QString>("feature");
+    QTest::addColumn<bool>("again"); // a second read reaches the device too
+    QTest::newRow("cachable, cache on") << true << "TriggerMode" << false;
+    QTest::newRow("NoCache, cache on") << true << "LineStatus" << true;
+    QTest::newRow("cachable, cache off") << false << "TriggerMode" << true;
+}
+
+void tst_AravisProvider::linkCountsWhatReachesTheDevice()
+{
+    QFETCH(bool, registerCache);
+    QFETCH(QString, feature);
+    QFETCH(bool, again);
+
+    const CameraPtr camera = OrvArv::openFakeCameraOnLink("LINK01", description());
+    QVERIFY(OrvArv::setFakeLink(camera, 0, registerCache));
+    QVERIFY(!OrvArv::setFakeLink(m_Camera, 0, registerCache));
+    unsigned long long own = 0, other = 0;
+    value(camera, feature);
+    QVERIFY(OrvArv::resetFakeLinkAccesses(camera));
+    value(camera, feature);
+    QVERIFY(OrvArv::fakeLinkAccesses(camera, own, other));
+    QCOMPARE(own > 0, again);
+    // Behind Aravis's back, the change is read where the read reaches the device.
+    QVERIFY(OrvArv::writeFakeRegister(camera, feature == "LineStatus" ? LineStatusLine0 : TriggerModeFrameStart, 1));
+    const QString expected = feature == "LineStatus" ? "true" : "On";
+    QCOMPARE(value(camera, feature) == expected, again);
+    camera->Close();
 }
 
 // Run once with Aravis's DEBUG cache policy: every cached read is checked

@@ -94,6 +94,10 @@ void tst_DescriptionLoader::badDescriptions_data()
     { "name": "B", "type": "Boolean", "writable": { "selectorEntry": [
       [%1] ] } }
 ] })").arg(QString("1,").repeated(50000) + "1") << 4 << "names [1,1,1,";
+    QTest::newRow("volatile not a truth value") << R"({ "features": [
+    { "name": "LineStatus", "type": "Boolean",
+      "volatile": "yes" }
+] })" << 3 << "\"volatile\" must be true or false";
 }
 
 void tst_DescriptionLoader::badDescriptions()

@@ -68,6 +68,7 @@ private slots:
     void unregisterWaitsForRunningDelivery();
     void unregisterFromInsideANotification();
     void onlyObserversRegisteredThroughoutHearOfAChange();
+    void aFeatureWaitingIsNotQueuedTwice();
     void pendingNotificationsOfAClosedCamera();
     void concurrentChangesAndRegistrations();
 
@@ -232,6 +233,30 @@ void tst_NotificationDispatcher::onlyObserversRegisteredThroughoutHearOfAChange(
 
     QCOMPARE(early->names(), QStringList());
     QCOMPARE(late->names(), QStringList{"TriggerSource"});
+}
+
+// Its observers read it when told: a second notification waiting would only
+// repeat that read, on a link an access each.
+void tst_NotificationDispatcher::aFeatureWaitingIsNotQueuedTwice()
+{
+    const FeaturePtr source = m_Camera->feature("TriggerSource");
+    RecordingObserver *recorder = new RecordingObserver;
+    const IFeatureObserverPtr observer(recorder);
+    QCOMPARE(m_Mode->RegisterObserver(m_Blocking), OrvErrSuccess);
+    QCOMPARE(source->RegisterObserver(observer), OrvErrSuccess);
+    QCOMPARE(m_Mode->SetValue("On"), OrvErrSuccess);
+    m_Blocker->waitUntilEntered();
+    QCOMPARE(source->SetValue("Line1"), OrvErrSuccess);
+    QCOMPARE(source->SetValue("Line2"), OrvErrSuccess);
+    QCOMPARE(m_Camera->setFromCamera("TriggerSource", "Line3"), OrvErrSuccess);
+    m_Blocker->release();
+    OrvSim::Camera::waitForNotifications();
+    QCOMPARE(recorder->names(), QStringList{"TriggerSource"});
+    // Told after the last change: nothing of it is lost.
+    QCOMPARE(source->SetValue("Line0"), OrvErrSuccess);
+    OrvSim::Camera::waitForNotifications();
+    QCOMPARE(recorder->names(), (QStringList{"TriggerSource", "TriggerSource"}));
+    QCOMPARE(source->UnregisterObserver(observer), OrvErrSuccess);
 }
 
 void tst_NotificationDispatcher::pendingNotificationsOfAClosedCamera()

@@ -30,6 +30,7 @@ if(CHECK STREQUAL "screenshot")
 
 elseif(CHECK STREQUAL "tabs")
     run(0 "Trigger IO\nFeatures\n" ".*" --camera exposure-mode --list-tabs)
+    run(0 "Trigger IO\nFeatures\n" ".*" --camera lineout --link-latency 0.5 --list-tabs)
     run(0 "Features\n" "\"Trigger IO\" is not available for this camera \\(code 4\\)"
         --camera no-trigger-io --list-tabs)
     run(0 "Trigger-E/A\nFeatures\n" ".*" --camera syncout --locale de_DE --list-tabs)
@@ -51,6 +52,7 @@ elseif(CHECK STREQUAL "bad-camera")
     endif()
     run(1 "" "no-such-camera: no such file, and no no-such-camera.json in " --camera no-such-camera --list-tabs)
     run(2 "" "--camera needs a value" --camera)
+    run(2 "" "--link-latency takes milliseconds from 0 to 10000, not \"fast\"" --link-latency fast --list-tabs)
 
 elseif(CHECK STREQUAL "hostile-plugins")
     # A viewer whose plugins/ holds, beside the real plug-in, damaged copies of

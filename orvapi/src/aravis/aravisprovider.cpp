@@ -6,6 +6,7 @@
 #include "araviscamera.h"
 #include "aravisdevice.h"
 #include "aravisfeature.h"
+#include "aravislink.h"
 
 #include <arv.h>
 
@@ -99,7 +100,9 @@ private:
 
 } // namespace
 
-CameraPtr openFakeCamera(const std::string &serial, const std::string &genicamFile)
+namespace {
+
+ArvDevice *newFakeDevice(const std::string &serial, const std::string &genicamFile)
 {
     if (!genicamFile.empty() && !isFile(genicamFile))
         throw OpenError(genicamFile, 0, "no such GenICam description");
@@ -113,7 +116,61 @@ CameraPtr openFakeCamera(const std::string &serial, const std::string &genicamFi
     }
     if (!device)
         throw OpenError(FakePrefix + serial, 0, errorText(error));
-    return openDevice(device, FakePrefix + serial);
+    return device;
+}
+
+/// The link device of a camera from openFakeCameraOnLink, with the device's lock held.
+template <class Action>
+bool withLink(const CameraPtr &camera, Action &&action)
+{
+    bool done = false;
+    withDevice(camera, [&](ArvDevice *device) {
+        if (device && linkDeviceInner(device))
+            done = action(device);
+    });
+    return done;
+}
+
+} // namespace
+
+CameraPtr openFakeCamera(const std::string &serial, const std::string &genicamFile)
+{
+    return openDevice(newFakeDevice(serial, genicamFile), FakePrefix + serial);
+}
+
+CameraPtr openFakeCameraOnLink(const std::string &serial, const std::string &genicamFile)
+{
+    return openDevice(linkDeviceNew(newFakeDevice(serial, genicamFile)), FakePrefix + serial);
+}
+
+bool setFakeLink(const CameraPtr &camera, double latencyMs, bool registerCache)
+{
+    return withLink(camera, [&](ArvDevice *device) {
+        arv_device_set_register_cache_policy(device, registerCache ? ARV_REGISTER_CACHE_POLICY_ENABLE
+                                                                   : ARV_REGISTER_CACHE_POLICY_DISABLE);
+        return linkDeviceSetLatency(device, latencyMs);
+    });
+}
+
+bool fakeLinkAccesses(const CameraPtr &camera, unsigned long long &openingThread, unsigned long long &otherThreads)
+{
+    return withLink(camera,
+                    [&](ArvDevice *device) { return linkDeviceAccesses(device, openingThread, otherThreads); });
+}
+
+bool resetFakeLinkAccesses(const CameraPtr &camera)
+{
+    return withLink(camera, [](ArvDevice *device) { return linkDeviceResetAccesses(device); });
+}
+
+bool writeFakeRegister(const CameraPtr &camera, unsigned int address, unsigned int value)
+{
+    return withLink(camera, [&](ArvDevice *device) {
+        ArvDevice *inner = linkDeviceInner(device);
+        return ARV_IS_FAKE_DEVICE(inner)
+               && arv_fake_camera_write_register(arv_fake_device_get_fake_camera(ARV_FAKE_DEVICE(inner)), address,
+                                                 value);
+    });
 }
 
 void withDevice(const CameraPtr &camera, const std::function<void(_ArvDevice *)> &action)
