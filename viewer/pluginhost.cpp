@@ -164,14 +164,17 @@ void PluginHost::installTranslator(const QString &folder, const QString &fileNam
     QString base = QFileInfo(fileName).baseName();
     if (base.startsWith(QLatin1String("lib")))
         base.remove(0, 3);
-    const QString locale = QLocale::system().name();
-    const QString stem = QDir(folder).filePath(base + QLatin1Char('_'));
+    installTranslation(base, folder);
+}
+
+bool installTranslation(const QString &base, const QString &folder)
+{
     auto *translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(stem + locale))
-        translator->load(stem + locale.left(2));
-    if (translator->isEmpty()) {
+    // base_de_DE.qm, then base_de.qm, and so on for the system's languages.
+    if (!translator->load(QLocale::system(), base, QStringLiteral("_"), folder)) {
         delete translator;
-        return;
+        return false;
     }
     QCoreApplication::installTranslator(translator);
+    return true;
 }

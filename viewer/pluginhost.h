@@ -47,4 +47,8 @@ private:
     QStringList m_Messages;
 };
 
+/// Installs `base`_<language>.qm from `folder` for the system's languages on
+/// the application; false when there is none.
+bool installTranslation(const QString &base, const QString &folder);
+
 #endif // PLUGINHOST_H
