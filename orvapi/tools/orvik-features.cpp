@@ -94,8 +94,21 @@ std::string valueText(const Feature &feature, OrvFeatureDataType type)
 
 int main(int argc, char **argv)
 {
-    if (argc > 2 || (argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help"))) {
-        std::cerr << "usage: orvik-features [camera name or file]   (default: exposure-mode)\n";
+    const char usage[] = "usage: orvik-features [camera name or file]\n"
+                         "Prints every feature of a simulated camera: name, type, access, value and\n"
+                         "entries (unavailable ones in parentheses). The camera is a name from the\n"
+                         "shipped cameras (default: exposure-mode) or a description file.\n";
+    const std::string first = argc == 2 ? argv[1] : std::string();
+    if (first == "-h" || first == "--help") {
+        std::cout << usage;
+        return 0;
+    }
+    if (first == "--version") {
+        std::cout << "orvik-features " ORVIK_VERSION "\n";
+        return 0;
+    }
+    if (argc > 2 || (!first.empty() && first[0] == '-')) {
+        std::cerr << usage;
         return 2;
     }
     const std::string path = findCamera(argc == 2 ? argv[1] : "exposure-mode");
