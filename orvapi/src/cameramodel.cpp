@@ -577,43 +577,45 @@ OrvErrorType CameraModel::getText(int f, char *pBuffer, unsigned int &rnLength)
     return err;
 }
 
-OrvErrorType CameraModel::getInteger(int f, long long &rnValue)
+// One call on a feature of one type: the injected failure, the type check,
+// the work, the journal. The latency is charged once the lock is released.
+template <class Work>
+OrvErrorType CameraModel::typedCall(int f, Operation operation, OrvFeatureDataType type, Work work)
 {
     LinkCharge charge;
     std::lock_guard<std::mutex> lock(m_Mutex);
-    OrvErrorType err = injected(f, Operation::GetValue);
-    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
+    OrvErrorType err = injected(f, operation);
+    if (err == OrvErrSuccess && m_Definitions[f].type != type)
         err = OrvErrWrongType;
+    std::string text;
     if (err == OrvErrSuccess)
-        rnValue = readValue(f, charge).i;
-    record(Operation::GetValue, f, err == OrvErrSuccess ? std::to_string(rnValue) : std::string(), err);
+        text = work(charge);
+    record(operation, f, text, err);
     return err;
+}
+
+OrvErrorType CameraModel::getInteger(int f, long long &rnValue)
+{
+    return typedCall(f, Operation::GetValue, OrvFeatureDataInt, [&](LinkCharge &charge) {
+        rnValue = readValue(f, charge).i;
+        return std::to_string(rnValue);
+    });
 }
 
 OrvErrorType CameraModel::getFloat(int f, double &rfValue)
 {
-    LinkCharge charge;
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    OrvErrorType err = injected(f, Operation::GetValue);
-    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
-        err = OrvErrWrongType;
-    if (err == OrvErrSuccess)
+    return typedCall(f, Operation::GetValue, OrvFeatureDataFloat, [&](LinkCharge &charge) {
         rfValue = readValue(f, charge).f;
-    record(Operation::GetValue, f, err == OrvErrSuccess ? doubleText(rfValue) : std::string(), err);
-    return err;
+        return doubleText(rfValue);
+    });
 }
 
 OrvErrorType CameraModel::getBool(int f, bool &rbValue)
 {
-    LinkCharge charge;
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    OrvErrorType err = injected(f, Operation::GetValue);
-    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataBool)
-        err = OrvErrWrongType;
-    if (err == OrvErrSuccess)
+    return typedCall(f, Operation::GetValue, OrvFeatureDataBool, [&](LinkCharge &charge) {
         rbValue = readValue(f, charge).b;
-    record(Operation::GetValue, f, err == OrvErrSuccess ? boolText(rbValue) : std::string(), err);
-    return err;
+        return boolText(rbValue);
+    });
 }
 
 OrvErrorType CameraModel::setValue(int f, const Incoming &value)
@@ -659,72 +661,50 @@ OrvErrorType CameraModel::setValue(int f, const Incoming &value)
     return err;
 }
 
+// Ranges and increments are literals of the description: with the cache on,
+// known without the camera, as from a GenICam XML.
+void CameraModel::reachForLiteral(LinkCharge &charge)
+{
+    if (!m_Link.cache)
+        reach(charge);
+}
+
 OrvErrorType CameraModel::getIntegerRange(int f, long long &rnMinimum, long long &rnMaximum)
 {
-    LinkCharge charge;
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    OrvErrorType err = injected(f, Operation::GetRange);
-    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
-        err = OrvErrWrongType;
-    if (err == OrvErrSuccess) {
-        // Ranges and increments are literals of the description: with the
-        // cache on, known without the camera, as from a GenICam XML.
-        if (!m_Link.cache)
-            reach(charge);
+    return typedCall(f, Operation::GetRange, OrvFeatureDataInt, [&](LinkCharge &charge) {
+        reachForLiteral(charge);
         rnMinimum = m_Definitions[f].intMin;
         rnMaximum = m_Definitions[f].intMax;
-    }
-    record(Operation::GetRange, f, std::string(), err);
-    return err;
+        return std::string();
+    });
 }
 
 OrvErrorType CameraModel::getFloatRange(int f, double &rfMinimum, double &rfMaximum)
 {
-    LinkCharge charge;
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    OrvErrorType err = injected(f, Operation::GetRange);
-    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
-        err = OrvErrWrongType;
-    if (err == OrvErrSuccess) {
-        if (!m_Link.cache)
-            reach(charge);
+    return typedCall(f, Operation::GetRange, OrvFeatureDataFloat, [&](LinkCharge &charge) {
+        reachForLiteral(charge);
         rfMinimum = m_Definitions[f].floatMin;
         rfMaximum = m_Definitions[f].floatMax;
-    }
-    record(Operation::GetRange, f, std::string(), err);
-    return err;
+        return std::string();
+    });
 }
 
 OrvErrorType CameraModel::getIntegerIncrement(int f, long long &rnIncrement)
 {
-    LinkCharge charge;
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    OrvErrorType err = injected(f, Operation::GetIncrement);
-    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataInt)
-        err = OrvErrWrongType;
-    if (err == OrvErrSuccess) {
-        if (!m_Link.cache)
-            reach(charge);
+    return typedCall(f, Operation::GetIncrement, OrvFeatureDataInt, [&](LinkCharge &charge) {
+        reachForLiteral(charge);
         rnIncrement = m_Definitions[f].intInc;
-    }
-    record(Operation::GetIncrement, f, std::string(), err);
-    return err;
+        return std::string();
+    });
 }
 
 OrvErrorType CameraModel::getFloatIncrement(int f, double &rfIncrement)
 {
-    LinkCharge charge;
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    OrvErrorType err = injected(f, Operation::GetIncrement);
-    if (err == OrvErrSuccess && m_Definitions[f].type != OrvFeatureDataFloat)
-        err = OrvErrWrongType;
-    if (err == OrvErrSuccess) {
-        if (!m_Link.cache)
-            reach(charge);
+    return typedCall(f, Operation::GetIncrement, OrvFeatureDataFloat, [&](LinkCharge &charge) {
+        reachForLiteral(charge);
         rfIncrement = m_Definitions[f].floatInc;
-    }
-    record(Operation::GetIncrement, f, std::string(), err);
-    return err;
+        return std::string();
+    });
 }
 
 OrvErrorType CameraModel::getValues(int f, const std::vector<std::string> &entries, const char **pStrValues,

@@ -138,6 +138,10 @@ private:
 
     // All below with m_Mutex held.
     TKN::OrvAPI::OrvErrorType injected(int f, Operation operation);
+    template <class Work>
+    TKN::OrvAPI::OrvErrorType typedCall(int f, Operation operation, TKN::OrvAPI::OrvFeatureDataType type,
+                                        Work work);
+    void reachForLiteral(LinkCharge &charge);
     void record(Operation operation, int f, std::string value, TKN::OrvAPI::OrvErrorType result);
     int currentEntry(int f) const;
     std::string valueText(int f, int entry) const;
