@@ -137,6 +137,14 @@ FeaturePtr FeatureManager::FindFeature(const QString &name1, const QString &name
     return findOne(name3);
 }
 
+std::vector<int> FeatureManager::Positions(const QString &name) const
+{
+    if (!m_Features)
+        return std::vector<int>();
+    const FeatureVector &features = *m_Features;
+    return m_Index.findAll(features, name.toStdString());
+}
+
 FeaturePtr FeatureManager::findOne(const QString &name) const
 {
     if (!m_Features)

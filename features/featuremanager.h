@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class QComboBox;
 
 /// Finds camera features by name (up to three alternatives, tried in order)
@@ -56,6 +58,10 @@ public:
     /// feature is writable and returns that answer. The box's signals are
     /// blocked meanwhile, so a refill never reaches its slot.
     bool FillComboBox(const QString &name, QComboBox *box, bool withToolTips = false) const;
+
+    /// The positions in the feature list of every feature of that name, in
+    /// list order (the name index's answer, for walks that need them all).
+    std::vector<int> Positions(const QString &name) const;
 
     /// floor((value - min) / increment) steps above min, or value itself when
     /// that is not above the grid point.

@@ -85,7 +85,7 @@ QVector<QPair<FeaturePtr, QString> > BaseTabPluginWidget::observedFeatures() con
     names.removeDuplicates();
     std::vector<std::pair<int, QString> > found;
     for (const QString &name : qAsConst(names)) {
-        for (int position : m_ObservedIndex.findAll(features, name.toStdString()))
+        for (int position : m_pFeatureManager->Positions(name))
             found.emplace_back(position, name);
     }
     std::sort(found.begin(), found.end(),

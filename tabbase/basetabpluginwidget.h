@@ -3,7 +3,6 @@
 #ifndef BASETABPLUGINWIDGET_H
 #define BASETABPLUGINWIDGET_H
 
-#include <featureindex.h>
 #include <featurelist.h>
 
 #include <OrvikCPP.h>
@@ -55,8 +54,6 @@ protected:
 private:
     /// The camera's features whose names are observed, with those names, in list order.
     QVector<QPair<TKN::OrvAPI::FeaturePtr, QString> > observedFeatures() const;
-
-    mutable FeatureIndex m_ObservedIndex;
 };
 
 #endif // BASETABPLUGINWIDGET_H
