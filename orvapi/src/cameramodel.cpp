@@ -374,8 +374,10 @@ OrvErrorType CameraModel::setValue(int f, const Incoming &value)
         record(Operation::SetValue, f, value.text(), err);
     }
     // Even a write of the value already there notifies, as a camera does.
-    if (err == OrvErrSuccess)
+    if (err == OrvErrSuccess) {
         post(m_NotifyOnChange[f]);
+        tellChanged(f);
+    }
     return err;
 }
 
@@ -510,6 +512,10 @@ OrvErrorType CameraModel::runCommand(int f)
         record(Operation::RunCommand, f, std::string(), err);
     }
     post(notify);
+    if (err == OrvErrSuccess) {
+        if (const std::shared_ptr<ModelListener> listener = m_Listener.lock())
+            listener->commandRan(f);
+    }
     return err;
 }
 
@@ -574,9 +580,38 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
         }
         err = store(f, entry, incoming, false);
     }
-    if (err == OrvErrSuccess)
+    if (err == OrvErrSuccess) {
         post(m_NotifyOnChange[f]);
+        tellChanged(f);
+    }
     return err;
+}
+
+OrvErrorType CameraModel::setBitsFromCamera(const std::string &feature, long long bits, long long mask)
+{
+    const int f = indexOf(feature);
+    if (f < 0)
+        return OrvErrNotFound;
+    if (m_Definitions[f].type != OrvFeatureDataInt || m_Definitions[f].selector >= 0)
+        return OrvErrWrongType;
+    OrvErrorType err;
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        Incoming incoming(Incoming::Kind::Integer);
+        incoming.i = (m_Values[f][0].i & ~mask) | (bits & mask);
+        err = store(f, 0, incoming, false);
+    }
+    if (err == OrvErrSuccess) {
+        post(m_NotifyOnChange[f]);
+        tellChanged(f);
+    }
+    return err;
+}
+
+void CameraModel::tellChanged(int f) const
+{
+    if (const std::shared_ptr<ModelListener> listener = m_Listener.lock())
+        listener->valueChanged(f);
 }
 
 std::string CameraModel::valueOf(const std::string &feature, const std::string &selectorEntry) const

@@ -67,6 +67,17 @@ struct Incoming
     std::string text() const;
 };
 
+/// Hears what happened to a camera once the change is made and its
+/// notifications are posted, outside the model's lock, on the thread that
+/// made it. The timing model follows settings and commands through it.
+class ModelListener
+{
+public:
+    virtual ~ModelListener() = default;
+    virtual void valueChanged(int feature) = 0;
+    virtual void commandRan(int feature) = 0;
+};
+
 class CameraModel : public std::enable_shared_from_this<CameraModel>
 {
 public:
@@ -82,6 +93,9 @@ public:
     std::vector<FeatureDefinition> m_Definitions;
     std::unordered_map<std::string, int> m_IndexByName;
     std::vector<std::vector<Slot>> m_StartValues;
+    /// Free-run frame rate (Hz) and sensor readout time (microseconds).
+    double m_FrameRate = 30.0;
+    long long m_ReadoutTime = 1000;
 
     std::vector<TKN::OrvAPI::FeaturePtr> m_Features;
 
@@ -121,6 +135,12 @@ public:
     void setJournaling(bool enabled);
     bool isAcquiring() const;
     long long commandCount(const std::string &name) const;
+    /// Set once, before the features are handed out.
+    void setListener(const std::weak_ptr<ModelListener> &listener) { m_Listener = listener; }
+    /// A camera-side change of the bits `mask` of an Integer feature to those
+    /// of `bits`, the other bits kept as they are at that moment (a level
+    /// mask whose other bits a client sets).
+    TKN::OrvAPI::OrvErrorType setBitsFromCamera(const std::string &feature, long long bits, long long mask);
 
 private:
     struct Failure
@@ -138,6 +158,8 @@ private:
     bool writableNow(int f) const;
     TKN::OrvAPI::OrvErrorType store(int f, int entry, const Incoming &value, bool checkAvailability);
     void post(const std::vector<int> &features) const;
+    // Without m_Mutex held.
+    void tellChanged(int f) const;
 
     mutable std::mutex m_Mutex;
     std::vector<std::vector<Slot>> m_Values;
@@ -148,6 +170,7 @@ private:
     std::map<std::pair<int, int>, Failure> m_Failures;
     std::deque<JournalEntry> m_Journal;
     bool m_Journaling = true;
+    std::weak_ptr<ModelListener> m_Listener;
 };
 
 /// Builds a model from a description text. Throws LoadError.

@@ -70,6 +70,14 @@ void tst_DescriptionLoader::badDescriptions_data()
     { "name": "Big", "type": "Integer", "min": 0,
       "max": 18446744073709551615 }
 ] })" << 3 << "beyond the 64-bit range";
+    QTest::newRow("frame rate of zero") << R"({ "features": [],
+  "timing": { "readoutTime": 500,
+              "frameRate": 0 } })" << 3 << "\"frameRate\" must be a number of frames per second";
+    QTest::newRow("readout time in seconds") << R"({ "features": [],
+  "timing": { "readoutTime": 0.5 } })" << 2 << "\"readoutTime\" must be whole microseconds";
+    QTest::newRow("misspelt timing key") << R"({ "features": [],
+  "timing": {
+    "framerate": 30 } })" << 3 << "unknown key \"framerate\" in \"timing\"";
 }
 
 void tst_DescriptionLoader::badDescriptions()
