@@ -185,7 +185,7 @@ bool TestPattern::render(FrameImage &image)
 
     // The stamp: white text on black, large enough to read on a scaled-down view.
     const std::string text = stampText(image);
-    const int scale = std::max(2, width / 320);
+    const int scale = std::max(2, width / 160);
     const int margin = scale * 2;
     const int boxWidth = std::min(width, margin * 2 + static_cast<int>(text.size()) * 6 * scale);
     const int boxHeight = std::min(height, margin * 2 + 7 * scale);

@@ -1,0 +1,96 @@
+#include "imageview.h"
+
+#include "frameconverter.h"
+
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+
+// Often enough to watch triggered frames come, seldom enough to leave the
+// GUI thread free: each new frame is converted and scaled here.
+const int RefreshIntervalMs = 100;
+const int CaptionHeight = 20;
+
+} // namespace
+
+ImageView::ImageView(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("imageView"));
+    setMinimumSize(200, 150);
+    m_pTimer = new QTimer(this);
+    m_pTimer->setInterval(RefreshIntervalMs);
+    connect(m_pTimer, SIGNAL(timeout()), this, SLOT(refresh()));
+    setCamera(nullptr);
+}
+
+QSize ImageView::sizeHint() const
+{
+    return QSize(360, 300);
+}
+
+void ImageView::setCamera(const TKN::OrvAPI::CameraPtr &camera)
+{
+    m_Camera = camera;
+    m_Image = QImage();
+    m_Frame = 0;
+    m_FrameCount = 0;
+    m_Caption = camera ? QStringLiteral("No frame yet: start acquisition (F5)") : QStringLiteral("No camera open");
+    if (camera)
+        m_pTimer->start();
+    else
+        m_pTimer->stop();
+    refresh();
+    update();
+}
+
+void ImageView::refresh()
+{
+    if (!m_Camera)
+        return;
+    // Cheap to ask first: a simulated camera renders its image on request.
+    const unsigned long long count = m_Camera->GetFrameCount();
+    if (m_Camera->CountsFrames() && count == m_FrameCount && m_Frame != 0)
+        return;
+    m_FrameCount = count;
+    TKN::OrvAPI::FrameImage frame;
+    if (!m_Camera->GetLatestFrame(frame) || frame.frame == m_Frame)
+        return;
+    m_Frame = frame.frame;
+    QString error;
+    const QImage image = FrameConverter::toImage(frame, &error);
+    const QString format = QString::fromStdString(frame.pixelFormat);
+    if (image.isNull()) {
+        m_Image = QImage();
+        m_Caption = QStringLiteral("Frame %1: %2").arg(frame.frame).arg(error);
+    } else {
+        // Scaled once here, not at every paint.
+        const QSize room = size() - QSize(0, CaptionHeight);
+        m_Image = image.scaled(room.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        m_Caption = QStringLiteral("Frame %1  %2x%3 %4  t %5 s")
+                        .arg(frame.frame)
+                        .arg(frame.width)
+                        .arg(frame.height)
+                        .arg(format)
+                        .arg(double(frame.timestamp) / 1e9, 0, 'f', 6);
+    }
+    update();
+}
+
+void ImageView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    const QRect area(0, 0, width(), height() - CaptionHeight);
+    if (!m_Image.isNull()) {
+        const QSize shown = m_Image.size().scaled(area.size(), Qt::KeepAspectRatio);
+        const QRect target(area.x() + (area.width() - shown.width()) / 2,
+                           area.y() + (area.height() - shown.height()) / 2, shown.width(), shown.height());
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, m_Image);
+    }
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(4, height() - CaptionHeight, width() - 8, CaptionHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                     m_Caption);
+}
