@@ -68,12 +68,14 @@ void ImageView::refresh()
         // Scaled once here, not at every paint.
         const QSize room = size() - QSize(0, CaptionHeight);
         m_Image = image.scaled(room.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        m_Caption = QStringLiteral("Frame %1  %2x%3 %4  t %5 s")
+        // The time on the Signals dock's clock; the camera's own timestamp counts from where the camera likes.
+        m_Caption = QStringLiteral("Frame %1  %2x%3 %4  at %5 s")
                         .arg(frame.frame)
                         .arg(frame.width)
                         .arg(frame.height)
                         .arg(format)
-                        .arg(double(frame.timestamp) / 1e9, 0, 'f', 6);
+                        .arg(double(frame.time) / 1e6, 0, 'f', 6);
+        setToolTip(QStringLiteral("Camera timestamp: %1 ns").arg(frame.timestamp));
     }
     update();
 }

@@ -218,6 +218,8 @@ void SignalsView::drawRows(QPainter &painter)
     {
         QPainterPath path;
         bool level;
+        int highSince; // x where the level went high
+        QVector<QRect> highs;
     };
     std::map<int, Trace> traces;
     const auto yOf = [this](int row, bool level) { return rowTop(row) + (level ? 4 : RowHeight - 5); };
@@ -225,6 +227,7 @@ void SignalsView::drawRows(QPainter &painter)
         Trace trace;
         trace.level = m_Model->levelAt(entry.first, from);
         trace.path.moveTo(xOf(from), yOf(entry.second, trace.level));
+        trace.highSince = xOf(from);
         traces[entry.second] = trace;
     }
 
@@ -243,6 +246,11 @@ void SignalsView::drawRows(QPainter &painter)
                                || (event.kind != SignalEvent::ExposureEnd && event.level);
             trace.path.lineTo(x, yOf(found->second, trace.level));
             trace.path.lineTo(x, yOf(found->second, level));
+            if (trace.level && !level)
+                trace.highs.append(QRect(trace.highSince, yOf(found->second, true), x - trace.highSince,
+                                         yOf(found->second, false) - yOf(found->second, true)));
+            if (!trace.level && level)
+                trace.highSince = x;
             trace.level = level;
         } else if (event.kind == SignalEvent::TriggerAccepted || event.kind == SignalEvent::TriggerMissed) {
             const auto found = triggerRows.find(event.source);
@@ -277,10 +285,18 @@ void SignalsView::drawRows(QPainter &painter)
     for (auto &entry : traces) {
         const Row &row = m_Rows[entry.first];
         entry.second.path.lineTo(now, yOf(entry.first, entry.second.level));
+        if (entry.second.level)
+            entry.second.highs.append(QRect(entry.second.highSince, yOf(entry.first, true), now - entry.second.highSince,
+                                            yOf(entry.first, false) - yOf(entry.first, true)));
         const QColor colour = row.key == TimelineModel::ExposureRow      ? ExposureColour
                               : row.key == TimelineModel::AcquisitionRow ? AcquisitionColour
                               : row.title.endsWith(QLatin1String("(out)")) ? OutputColour
                                                                            : InputColour;
+        // A high level is a filled band, as on a logic analyser: short pulses stay visible.
+        QColor fill = colour;
+        fill.setAlpha(70);
+        for (const QRect &high : entry.second.highs)
+            painter.fillRect(high.adjusted(0, 0, 1, 0), fill);
         painter.setPen(QPen(colour, 1.6));
         painter.drawPath(entry.second.path);
     }

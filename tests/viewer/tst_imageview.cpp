@@ -20,9 +20,9 @@ void tst_ImageView::showsTheNewestFrame_data()
     QTest::addColumn<QString>("pixelFormat");
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("Mono8") << "exposure-mode" << "Mono8" << "Frame %1  2448x2048 Mono8  t 0.";
-    QTest::newRow("Mono12, scaled") << "exposure-mode" << "Mono12" << "Frame %1  2448x2048 Mono12  t 0.";
-    QTest::newRow("Bayer") << "line-routing" << "BayerRG8" << "Frame %1  1280x1024 BayerRG8  t 0.";
+    QTest::newRow("Mono8") << "exposure-mode" << "Mono8" << "Frame %1  2448x2048 Mono8  at 0.";
+    QTest::newRow("Mono12, scaled") << "exposure-mode" << "Mono12" << "Frame %1  2448x2048 Mono12  at 0.";
+    QTest::newRow("Bayer") << "line-routing" << "BayerRG8" << "Frame %1  1280x1024 BayerRG8  at 0.";
     QTest::newRow("packed, not shown") << "exposure-mode" << "Mono12Packed"
                                        << "Frame %1: Pixel format Mono12Packed is not shown here";
 }
