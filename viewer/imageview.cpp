@@ -21,7 +21,7 @@ ImageView::ImageView(QWidget *parent)
     setMinimumSize(200, 150);
     m_pTimer = new QTimer(this);
     m_pTimer->setInterval(RefreshIntervalMs);
-    connect(m_pTimer, SIGNAL(timeout()), this, SLOT(refresh()));
+    connect(m_pTimer, SIGNAL(timeout()), this, SLOT(onTimer()));
     setCamera(nullptr);
 }
 
@@ -43,6 +43,13 @@ void ImageView::setCamera(const TKN::OrvAPI::CameraPtr &camera)
         m_pTimer->stop();
     refresh();
     update();
+}
+
+// A closed dock costs nothing: frames are only converted while they can be seen.
+void ImageView::onTimer()
+{
+    if (isVisible())
+        refresh();
 }
 
 void ImageView::refresh()

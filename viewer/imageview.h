@@ -30,6 +30,9 @@ public slots:
     /// Takes the camera's newest frame when there is a new one.
     void refresh();
 
+private slots:
+    void onTimer();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -35,11 +35,12 @@ long long micros(const QDoubleSpinBox *milliseconds)
     return std::llround(milliseconds->value() * 1000.0);
 }
 
-QDoubleSpinBox *millisecondBox(const char *name, double value)
+// Faster pulses would flood the pages with level changes, beyond what a person can watch.
+QDoubleSpinBox *millisecondBox(const char *name, double minimum, double value)
 {
     auto *box = new QDoubleSpinBox;
     box->setObjectName(QLatin1String(name));
-    box->setRange(0.01, 60000.0);
+    box->setRange(minimum, 60000.0);
     box->setDecimals(2);
     box->setSuffix(QStringLiteral(" ms"));
     box->setValue(value);
@@ -60,12 +61,12 @@ SimulatorPanel::SimulatorPanel(QWidget *parent)
     m_pLabelNoLines = new QLabel(QStringLiteral("This camera has no input lines."));
     m_pLabelNoLines->setObjectName(QStringLiteral("labelNoLines"));
     m_pLabelNoLines->setWordWrap(true);
-    m_pSpinWidth = millisecondBox("spinWidth", 10.0);
+    m_pSpinWidth = millisecondBox("spinWidth", 0.05, 10.0);
     m_pSpinWidth->setToolTip(QStringLiteral("How long a pulse takes the line to the other level"));
     m_pButtonPulse = new QPushButton(QStringLiteral("Pulse"));
     m_pButtonPulse->setObjectName(QStringLiteral("buttonPulse"));
     m_pButtonPulse->setToolTip(QStringLiteral("One pulse now: the line goes to the other level and back"));
-    m_pSpinPeriod = millisecondBox("spinPeriod", 100.0);
+    m_pSpinPeriod = millisecondBox("spinPeriod", 0.5, 100.0);
     m_pSpinPeriod->setToolTip(QStringLiteral("From the start of one pulse to the start of the next"));
     m_pSpinCount = new QSpinBox;
     m_pSpinCount->setObjectName(QStringLiteral("spinCount"));

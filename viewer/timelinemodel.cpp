@@ -7,7 +7,7 @@ using TKN::OrvAPI::SignalEvent;
 const char TimelineModel::ExposureRow[] = "#exposure";
 const char TimelineModel::AcquisitionRow[] = "#acquisition";
 
-TimelineModel::TimelineModel(std::size_t capacity) : m_Ring(std::max<std::size_t>(capacity, 1)) {}
+TimelineModel::TimelineModel(std::size_t capacity) : m_Capacity(std::max<std::size_t>(capacity, 1)) {}
 
 void TimelineModel::clear()
 {
@@ -20,6 +20,7 @@ void TimelineModel::clear()
             levels[row] = levelAt(row, now);
     }
     m_LevelBefore = levels;
+    m_Ring.clear();
     m_Head = 0;
     m_Count = 0;
     m_Gaps.clear();
@@ -62,7 +63,10 @@ void TimelineModel::append(const std::vector<SignalEvent> &events, unsigned long
         }
         lostBefore = 0;
         m_LastSequence = event.sequence;
-        if (m_Count == m_Ring.size()) {
+        if (m_Ring.size() < m_Capacity) {
+            m_Ring.push_back(event);
+        } else {
+            // The oldest leaves; what it set is remembered for the levels before the first held.
             const SignalEvent &leaving = m_Ring[m_Head];
             const std::string row = levelRow(leaving);
             if (!row.empty())
@@ -70,10 +74,10 @@ void TimelineModel::append(const std::vector<SignalEvent> &events, unsigned long
                                      || (leaving.kind != SignalEvent::ExposureEnd && leaving.level);
             if (!m_Gaps.empty() && m_Gaps.front() <= leaving.time)
                 m_Gaps.erase(m_Gaps.begin());
+            m_Ring[m_Head] = event;
             m_Head = (m_Head + 1) % m_Ring.size();
             --m_Count;
         }
-        m_Ring[(m_Head + m_Count) % m_Ring.size()] = event;
         ++m_Count;
         if (gap) {
             m_Gaps.push_back(event.time);

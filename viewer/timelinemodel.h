@@ -28,7 +28,7 @@ public:
     void append(const std::vector<TKN::OrvAPI::SignalEvent> &events, unsigned long long lostBefore = 0);
 
     std::size_t size() const { return m_Count; }
-    std::size_t capacity() const { return m_Ring.size(); }
+    std::size_t capacity() const { return m_Capacity; }
     /// The i-th event held, 0 the oldest.
     const TKN::OrvAPI::SignalEvent &at(std::size_t i) const { return m_Ring[(m_Head + i) % m_Ring.size()]; }
     unsigned long long lastSequence() const { return m_LastSequence; }
@@ -47,7 +47,9 @@ public:
     bool levelAt(const std::string &row, long long time) const;
 
 private:
+    /// Grows to m_Capacity, then wraps round.
     std::vector<TKN::OrvAPI::SignalEvent> m_Ring;
+    std::size_t m_Capacity;
     std::size_t m_Head = 0;
     std::size_t m_Count = 0;
     unsigned long long m_LastSequence = 0;

@@ -41,10 +41,4 @@ unsigned long long SignalLog::lastSequence() const
     return m_Last;
 }
 
-void SignalLog::clear()
-{
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    m_Events.clear();
-}
-
 } // namespace OrvSim

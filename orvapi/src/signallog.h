@@ -25,7 +25,6 @@ public:
     unsigned long long read(unsigned long long afterSequence, std::vector<TKN::OrvAPI::SignalEvent> &events,
                             std::size_t maxEvents) const;
     unsigned long long lastSequence() const;
-    void clear();
 
 private:
     mutable std::mutex m_Mutex;

@@ -327,26 +327,36 @@ void TimingModel::readSettings()
 
 // Triggers
 
-TimingModel::Trigger *TimingModel::trigger(const std::string &selector)
+const TimingModel::Trigger *TimingModel::trigger(const std::string &selector) const
 {
-    for (Trigger &candidate : m_Triggers) {
+    for (const Trigger &candidate : m_Triggers) {
         if (candidate.selector == selector)
             return &candidate;
     }
     return nullptr;
 }
 
-TimingModel::Trigger *TimingModel::frameTrigger()
+TimingModel::Trigger *TimingModel::trigger(const std::string &selector)
+{
+    return const_cast<Trigger *>(static_cast<const TimingModel *>(this)->trigger(selector));
+}
+
+const TimingModel::Trigger *TimingModel::frameTrigger() const
 {
     for (const char *name : FrameTriggers) {
-        Trigger *candidate = trigger(name);
+        const Trigger *candidate = trigger(name);
         if (candidate && candidate->on && candidate->source != Freerun)
             return candidate;
     }
     return nullptr;
 }
 
-bool TimingModel::acquisitionTriggerOn()
+TimingModel::Trigger *TimingModel::frameTrigger()
+{
+    return const_cast<Trigger *>(static_cast<const TimingModel *>(this)->frameTrigger());
+}
+
+bool TimingModel::acquisitionTriggerOn() const
 {
     const Trigger *start = trigger(AcquisitionStartName);
     return start && start->on && start->source != Freerun;
@@ -427,7 +437,7 @@ bool TimingModel::canTakeFrame() const
     return true;
 }
 
-bool TimingModel::waitingForFrameTrigger()
+bool TimingModel::waitingForFrameTrigger() const
 {
     return canTakeFrame() && frameTrigger();
 }

@@ -148,15 +148,17 @@ private:
     bool outputSourceLevel(const std::string &source, bool &level) const;
 
     Trigger *trigger(const std::string &selector);
+    const Trigger *trigger(const std::string &selector) const;
     Trigger *frameTrigger();
-    bool acquisitionTriggerOn();
+    const Trigger *frameTrigger() const;
+    bool acquisitionTriggerOn() const;
     bool exposureByWidth(const Trigger &trigger) const;
     void triggerEdge(Trigger &trigger, bool rising);
     void acquisitionTriggered(Trigger &trigger);
     void frameTriggered(Trigger &trigger);
     void missed(const Trigger &trigger, const std::string &why);
     bool canTakeFrame() const;
-    bool waitingForFrameTrigger();
+    bool waitingForFrameTrigger() const;
     void startExposure(bool byWidth);
     void endExposure(const std::string &detail = std::string());
     void startAcquisition();

@@ -59,18 +59,18 @@ void TimingModel::loadLines()
     }
 }
 
-TimingModel::Line *TimingModel::findLine(const std::string &name)
+const TimingModel::Line *TimingModel::findLine(const std::string &name) const
 {
-    for (Line &line : m_Lines) {
+    for (const Line &line : m_Lines) {
         if (line.name == name)
             return &line;
     }
     return nullptr;
 }
 
-const TimingModel::Line *TimingModel::findLine(const std::string &name) const
+TimingModel::Line *TimingModel::findLine(const std::string &name)
 {
-    return const_cast<TimingModel *>(this)->findLine(name);
+    return const_cast<Line *>(static_cast<const TimingModel *>(this)->findLine(name));
 }
 
 bool TimingModel::lineSignal(const Line &line) const
@@ -161,7 +161,6 @@ void TimingModel::readShownLevels()
 
 bool TimingModel::outputSourceLevel(const std::string &source, bool &level) const
 {
-    TimingModel *self = const_cast<TimingModel *>(this);
     if (source == "Off")
         level = false;
     else if (source == "ExposureActive" || source == "Exposing")
@@ -169,7 +168,7 @@ bool TimingModel::outputSourceLevel(const std::string &source, bool &level) cons
     else if (source == "FrameActive" || source == "Imaging")
         level = m_Sensor != Sensor::Ready;
     else if (source == "FrameTriggerWait" || source == "FrameTriggerReady")
-        level = self->waitingForFrameTrigger();
+        level = waitingForFrameTrigger();
     else if (source == "AcquisitionActive")
         level = m_Acquiring && m_Phase == Phase::Active;
     else if (source == "AcquisitionTriggerWait")
