@@ -166,9 +166,8 @@ private:
     void setPhase(Phase phase);
     void settle();
 
+    /// Not kept alive: features outlive the camera, and the model with it.
     const std::weak_ptr<CameraModel> m_Model;
-    /// Fixed after loading, so read without the model's lock.
-    const CameraModel *m_Description;
     mutable std::recursive_mutex m_Mutex;
     bool m_Shutdown = false;
     /// Set while the model writes to the camera: the listener calls it
