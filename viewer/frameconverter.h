@@ -13,7 +13,8 @@ class FrameConverter
 public:
     /// An RGB888 or Grayscale8 image; null, with *error saying why, for a
     /// pixel format it does not know or a frame shorter than its size needs.
-    static QImage toImage(const TKN::OrvAPI::FrameImage &frame, QString *error = nullptr);
+    /// With `fit`, a larger image is scaled down to fit in it, aspect kept.
+    static QImage toImage(const TKN::OrvAPI::FrameImage &frame, QString *error = nullptr, const QSize &fit = QSize());
 };
 
 #endif // FRAMECONVERTER_H

@@ -66,15 +66,14 @@ void ImageView::refresh()
         return;
     m_Frame = frame.frame;
     QString error;
-    const QImage image = FrameConverter::toImage(frame, &error);
+    const QImage image = FrameConverter::toImage(frame, &error, (size() - QSize(0, CaptionHeight)).expandedTo(QSize(1, 1)));
     const QString format = QString::fromStdString(frame.pixelFormat);
     if (image.isNull()) {
         m_Image = QImage();
         m_Caption = QStringLiteral("Frame %1: %2").arg(frame.frame).arg(error);
     } else {
-        // Scaled once here, not at every paint.
-        const QSize room = size() - QSize(0, CaptionHeight);
-        m_Image = image.scaled(room.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        // Scaled once, by the converter, not at every paint.
+        m_Image = image;
         // The time on the Signals dock's clock; the camera's own timestamp counts from where the camera likes.
         m_Caption = QStringLiteral("Frame %1  %2x%3 %4  at %5 s")
                         .arg(frame.frame)
