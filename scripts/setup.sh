@@ -6,7 +6,7 @@ set -euo pipefail
 # libaravis-dev's pkg-config file also names libusb-1.0.
 packages=(build-essential cmake ccache dpkg-dev pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools
           nlohmann-json3-dev xvfb xauth fonts-dejavu-core locales
-          libaravis-dev libusb-1.0-0-dev libaravis-doc aravis-tools)
+          libaravis-dev libusb-1.0-0-dev libaravis-doc aravis-tools libopencv-imgproc-dev)
 # The fuzz run: clang's libFuzzer and sanitizer runtimes.
 packages+=(clang-14 libclang-rt-14-dev)
 

@@ -250,6 +250,7 @@ private:
     friend class tst_IOTriggerWidget;
     friend class tst_TriggerInput;
     friend class tst_QuickModes;
+    friend class tst_QuickModeTiming;
     friend class tst_OutputLines;
     friend class tst_Dispatch;
     friend class tst_Refusals;

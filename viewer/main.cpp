@@ -16,9 +16,6 @@
 
 namespace {
 
-// Long enough for a page's first one-second refresh to have run.
-const int ScreenshotDelayMs = 1200;
-
 QtMessageHandler s_DefaultHandler = nullptr;
 
 // Without a desktop session Qt reports these on every run; they say nothing
@@ -109,11 +106,30 @@ int main(int argc, char *argv[])
     }
     if (options.scan)
         window.findCameras();
-    if (options.acquire && !window.setAcquiring(true) && options.batch())
-        return 1;
     if (!options.tab.isEmpty() && !window.showTab(options.tab)) {
         const QString text = QStringLiteral("no tab \"%1\"; the tabs are: %2")
                                  .arg(options.tab, window.tabCaptions().join(QStringLiteral(", ")));
+        if (options.batch()) {
+            printError(text);
+            return 1;
+        }
+        window.notice(text);
+    }
+    // In this order, as a person would: set up the triggers, start, then feed the input.
+    if (!options.click.isEmpty() && !window.clickButton(options.click)) {
+        const QString text = QStringLiteral("no button \"%1\" to click on the tab shown").arg(options.click);
+        if (options.batch()) {
+            printError(text);
+            return 1;
+        }
+        window.notice(text);
+    }
+    if (options.acquire && !window.setAcquiring(true) && options.batch())
+        return 1;
+    if (!options.pulseLine.isEmpty()
+        && !window.startPulseTrain(options.pulseLine, options.pulsePeriodMs, options.pulseWidthMs, options.pulseCount,
+                                   &error)) {
+        const QString text = QStringLiteral("cannot drive %1: %2").arg(options.pulseLine, error);
         if (options.batch()) {
             printError(text);
             return 1;
@@ -128,7 +144,8 @@ int main(int argc, char *argv[])
 
     window.show();
     if (!screenshot.isEmpty()) {
-        QTimer::singleShot(ScreenshotDelayMs, &window, [&window, screenshot]() {
+        // At least long enough for a page's first one-second refresh to have run.
+        QTimer::singleShot(options.waitMs, &window, [&window, screenshot]() {
             if (!window.grab().save(screenshot, "PNG")) {
                 printError(QStringLiteral("cannot write %1").arg(screenshot));
                 QApplication::exit(1);

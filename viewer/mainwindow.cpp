@@ -4,10 +4,13 @@
 #include "featuredelegate.h"
 #include "featuretablemodel.h"
 #include "featuretreemodel.h"
+#include "imageview.h"
+#include "signalspanel.h"
 #include "simulatorpanel.h"
 
 #include <OrvikSim.h> // the Simulator dock's camera only
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -29,6 +32,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 
@@ -130,7 +134,21 @@ MainWindow::MainWindow(QWidget *parent)
     m_pSimulatorDock->setObjectName(QStringLiteral("simulatorDock"));
     m_pSimulatorDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_pSimulatorDock->setWidget(m_pSimulator);
+    m_pImage = new ImageView;
+    m_pImageDock = new QDockWidget(QStringLiteral("Image"));
+    m_pImageDock->setObjectName(QStringLiteral("imageDock"));
+    m_pImageDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_pImageDock->setWidget(m_pImage);
+    addDockWidget(Qt::RightDockWidgetArea, m_pImageDock);
     addDockWidget(Qt::RightDockWidgetArea, m_pSimulatorDock);
+    splitDockWidget(m_pImageDock, m_pSimulatorDock, Qt::Vertical);
+
+    m_pSignals = new SignalsPanel;
+    m_pSignalsDock = new QDockWidget(QStringLiteral("Signals"));
+    m_pSignalsDock->setObjectName(QStringLiteral("signalsDock"));
+    m_pSignalsDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_pSignalsDock->setWidget(m_pSignals);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pSignalsDock);
 
     // Shown only for cameras that count the frames they deliver.
     m_pLabelFrames = new QLabel;
@@ -149,7 +167,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_pFeatureModel, SIGNAL(refreshed()), m_pSimulator, SLOT(refresh()));
     connect(m_pSimulator, SIGNAL(message(QString)), this, SLOT(notice(QString)));
 
-    resize(1180, 1000);
+    resize(1560, 1200);
 }
 
 MainWindow::~MainWindow()
@@ -269,6 +287,10 @@ bool MainWindow::openCamera(const QString &idNameOrFile, QString *error)
     const std::shared_ptr<OrvSim::Camera> simulator = OrvSim::Camera::of(m_Camera);
     m_pSimulator->setCamera(simulator);
     m_pSimulatorDock->setVisible(bool(simulator));
+    m_pSignals->setCamera(m_Camera);
+    m_pImage->setCamera(m_Camera);
+    // Every row of the strip in view, the page above it keeping what it needs.
+    resizeDocks({ m_pSignalsDock }, { m_pSignals->sizeHint().height() }, Qt::Vertical);
     buildPluginTabs();
     if (currentTab.isEmpty() || !showTab(currentTab))
         m_pTabs->setCurrentIndex(0);
@@ -303,6 +325,8 @@ void MainWindow::closeCamera()
     m_pFeatureModel->clear();
     m_pFeatureTree->setGroups(FeatureGroup(), QHash<QString, QString>());
     m_pSimulator->setCamera(nullptr);
+    m_pSignals->setCamera(nullptr);
+    m_pImage->setCamera(nullptr);
     m_Features.clear();
     m_Camera->Close();
     m_Camera.reset();
@@ -402,7 +426,7 @@ void MainWindow::syncAcquisitionState()
     if (counting && !m_pFrameTimer->isActive()) {
         m_LastFrameCount = m_Camera->GetFrameCount();
         m_FrameClock.start();
-        m_pLabelFrames->setText(QStringLiteral("Frames: %1").arg(m_LastFrameCount));
+        m_pLabelFrames->setText(frameCounterText(m_LastFrameCount, QString()));
         m_pFrameTimer->start();
     } else if (!counting) {
         m_pFrameTimer->stop();
@@ -422,7 +446,51 @@ void MainWindow::updateFrameCounter()
     const qint64 elapsed = m_FrameClock.restart();
     const double rate = elapsed > 0 ? double(frames - m_LastFrameCount) * 1000.0 / double(elapsed) : 0.0;
     m_LastFrameCount = frames;
-    m_pLabelFrames->setText(QStringLiteral("Frames: %1  %2 fps").arg(frames).arg(rate, 0, 'f', 1));
+    m_pLabelFrames->setText(frameCounterText(frames, QStringLiteral("%1 fps").arg(rate, 0, 'f', 1)));
+}
+
+QString MainWindow::frameCounterText(unsigned long long frames, const QString &rate) const
+{
+    QString text = QStringLiteral("Frames: %1").arg(frames);
+    if (!rate.isEmpty())
+        text += QStringLiteral("  ") + rate;
+    // Only a camera that reports its triggers knows which it missed.
+    if (m_Camera && !m_Camera->GetSignalInfo().triggers.empty())
+        text += QStringLiteral("  Missed triggers: %1").arg(m_Camera->GetMissedTriggerCount());
+    return text;
+}
+
+bool MainWindow::clickButton(const QString &text)
+{
+    QWidget *tab = m_pTabs->currentWidget();
+    if (!tab)
+        return false;
+    for (QAbstractButton *button : tab->findChildren<QAbstractButton *>()) {
+        if (QString(button->text()).remove(QLatin1Char('&')) == text && button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MainWindow::startPulseTrain(const QString &line, double periodMs, double widthMs, int count, QString *error)
+{
+    const std::shared_ptr<OrvSim::Camera> simulator = OrvSim::Camera::of(m_Camera);
+    if (!simulator) {
+        if (error)
+            *error = QStringLiteral("only a simulated camera's lines can be driven");
+        return false;
+    }
+    const OrvErrorType err = simulator->timing().pulseTrain(line.toStdString(), std::llround(periodMs * 1000),
+                                                            std::llround(widthMs * 1000), count);
+    if (err != OrvErrSuccess && error) {
+        *error = err == OrvErrNotFound     ? QStringLiteral("the camera has no line %1").arg(line)
+                 : err == OrvErrInvalidAccess ? QStringLiteral("%1 is an output").arg(line)
+                                              : QStringLiteral("a pulse needs 0 < width < period");
+    }
+    m_pSimulator->refresh();
+    return err == OrvErrSuccess;
 }
 
 void MainWindow::onCameraChosen(int index)

@@ -17,6 +17,7 @@
 
 class FeatureTableModel;
 class FeatureTreeModel;
+class ImageView;
 class QAction;
 class QComboBox;
 class QDockWidget;
@@ -26,6 +27,7 @@ class QSortFilterProxyModel;
 class QTabWidget;
 class QTimer;
 class QTreeView;
+class SignalsPanel;
 class SimulatorPanel;
 
 class MainWindow : public QMainWindow
@@ -64,6 +66,13 @@ public:
     /// Starts or stops acquisition; false when the camera refused.
     bool setAcquiring(bool acquiring);
 
+    /// Clicks the button with this text on the tab shown (for scripts:
+    /// "Edge" on the Trigger IO page). False when there is none or it is disabled.
+    bool clickButton(const QString &text);
+    /// Starts a pulse train on an input line of a simulated camera; false,
+    /// with `error` saying why, when it cannot.
+    bool startPulseTrain(const QString &line, double periodMs, double widthMs, int count, QString *error);
+
     /// Shows why a camera could not be opened: a dialog, or only the status
     /// line and stderr when no person is at the screen.
     void showOpenError(const QString &error);
@@ -93,6 +102,7 @@ private:
     void buildPluginTabs();
     void removePluginTabs();
     QString cameraId(const QString &idNameOrFile) const;
+    QString frameCounterText(unsigned long long frames, const QString &rate) const;
     void addCameraItem(const TKN::OrvAPI::CameraInfo &info);
 
     PluginHost m_Plugins;
@@ -115,6 +125,10 @@ private:
     QSortFilterProxyModel *m_pFeatureFilter;
     SimulatorPanel *m_pSimulator;
     QDockWidget *m_pSimulatorDock;
+    SignalsPanel *m_pSignals;
+    QDockWidget *m_pSignalsDock;
+    ImageView *m_pImage;
+    QDockWidget *m_pImageDock;
     QLabel *m_pLabelFrames;
     QTimer *m_pFrameTimer;
     QElapsedTimer m_FrameClock;

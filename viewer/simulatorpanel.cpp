@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,20 +12,39 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 namespace {
 
-const char LineSelector[] = "LineSelector";
-const char LineMode[] = "LineMode";
-const char LineStatus[] = "LineStatus";
+// A pulse train's level changes show in the check box this often.
+const int LevelIntervalMs = 200;
 
 std::string utf8(const QString &text)
 {
     return text.toUtf8().toStdString();
+}
+
+long long micros(const QDoubleSpinBox *milliseconds)
+{
+    return std::llround(milliseconds->value() * 1000.0);
+}
+
+// Faster pulses would flood the pages with level changes, beyond what a person can watch.
+QDoubleSpinBox *millisecondBox(const char *name, double minimum, double value)
+{
+    auto *box = new QDoubleSpinBox;
+    box->setObjectName(QLatin1String(name));
+    box->setRange(minimum, 60000.0);
+    box->setDecimals(2);
+    box->setSuffix(QStringLiteral(" ms"));
+    box->setValue(value);
+    return box;
 }
 
 } // namespace
@@ -32,20 +52,53 @@ std::string utf8(const QString &text)
 SimulatorPanel::SimulatorPanel(QWidget *parent)
     : QWidget(parent)
 {
-    auto *lineGroup = new QGroupBox(QStringLiteral("Input line level"));
+    auto *lineGroup = new QGroupBox(QStringLiteral("Input lines"));
     m_pComboLine = new QComboBox;
     m_pComboLine->setObjectName(QStringLiteral("comboLine"));
     m_pComboLine->setMinimumContentsLength(8);
     m_pCBLevel = new QCheckBox(QStringLiteral("High"));
     m_pCBLevel->setObjectName(QStringLiteral("cbLevel"));
-    m_pLabelNoLines = new QLabel(QStringLiteral("This camera has no line status."));
+    m_pLabelNoLines = new QLabel(QStringLiteral("This camera has no input lines."));
     m_pLabelNoLines->setObjectName(QStringLiteral("labelNoLines"));
     m_pLabelNoLines->setWordWrap(true);
+    m_pSpinWidth = millisecondBox("spinWidth", 0.05, 10.0);
+    m_pSpinWidth->setToolTip(QStringLiteral("How long a pulse takes the line to the other level"));
+    m_pButtonPulse = new QPushButton(QStringLiteral("Pulse"));
+    m_pButtonPulse->setObjectName(QStringLiteral("buttonPulse"));
+    m_pButtonPulse->setToolTip(QStringLiteral("One pulse now: the line goes to the other level and back"));
+    m_pSpinPeriod = millisecondBox("spinPeriod", 0.5, 100.0);
+    m_pSpinPeriod->setToolTip(QStringLiteral("From the start of one pulse to the start of the next"));
+    m_pSpinCount = new QSpinBox;
+    m_pSpinCount->setObjectName(QStringLiteral("spinCount"));
+    m_pSpinCount->setRange(0, 1000000);
+    m_pSpinCount->setSpecialValueText(QStringLiteral("endless"));
+    m_pSpinCount->setSuffix(QStringLiteral(" pulses"));
+    m_pSpinCount->setValue(10);
+    m_pButtonTrain = new QPushButton(QStringLiteral("Start Train"));
+    m_pButtonTrain->setObjectName(QStringLiteral("buttonTrain"));
+    m_pButtonStop = new QPushButton(QStringLiteral("Stop"));
+    m_pButtonStop->setObjectName(QStringLiteral("buttonStop"));
+    m_pButtonStop->setToolTip(QStringLiteral("End the pulse train; the line returns to the level it started from"));
     auto *lineRow = new QHBoxLayout;
     lineRow->addWidget(m_pComboLine, 1);
     lineRow->addWidget(m_pCBLevel);
+    auto *pulseRow = new QHBoxLayout;
+    pulseRow->addWidget(new QLabel(QStringLiteral("Width:")));
+    pulseRow->addWidget(m_pSpinWidth, 1);
+    pulseRow->addWidget(m_pButtonPulse);
+    auto *trainRow = new QHBoxLayout;
+    trainRow->addWidget(new QLabel(QStringLiteral("Every:")));
+    trainRow->addWidget(m_pSpinPeriod, 1);
+    trainRow->addWidget(m_pSpinCount, 1);
+    auto *trainButtons = new QHBoxLayout;
+    trainButtons->addStretch(1);
+    trainButtons->addWidget(m_pButtonTrain);
+    trainButtons->addWidget(m_pButtonStop);
     auto *lineLayout = new QVBoxLayout(lineGroup);
     lineLayout->addLayout(lineRow);
+    lineLayout->addLayout(pulseRow);
+    lineLayout->addLayout(trainRow);
+    lineLayout->addLayout(trainButtons);
     lineLayout->addWidget(m_pLabelNoLines);
 
     auto *featureGroup = new QGroupBox(QStringLiteral("Change from the camera side"));
@@ -71,6 +124,12 @@ SimulatorPanel::SimulatorPanel(QWidget *parent)
 
     connect(m_pComboLine, SIGNAL(currentIndexChanged(int)), this, SLOT(onLineChosen()));
     connect(m_pCBLevel, SIGNAL(toggled(bool)), this, SLOT(onLevelToggled(bool)));
+    connect(m_pButtonPulse, SIGNAL(clicked()), this, SLOT(onPulse()));
+    connect(m_pButtonTrain, SIGNAL(clicked()), this, SLOT(onStartTrain()));
+    connect(m_pButtonStop, SIGNAL(clicked()), this, SLOT(onStopTrain()));
+    m_pLevelTimer = new QTimer(this);
+    m_pLevelTimer->setInterval(LevelIntervalMs);
+    connect(m_pLevelTimer, SIGNAL(timeout()), this, SLOT(showLevel()));
     connect(m_pButtonApply, SIGNAL(clicked()), this, SLOT(onApply()));
     connect(m_pEditValue, SIGNAL(returnPressed()), this, SLOT(onApply()));
     setCamera(nullptr);
@@ -94,20 +153,19 @@ void SimulatorPanel::setCamera(const std::shared_ptr<OrvSim::Camera> &camera)
     m_pEditEntry->setEnabled(bool(m_Camera));
     m_pEditValue->setEnabled(bool(m_Camera));
     m_pButtonApply->setEnabled(bool(m_Camera));
+    if (m_Camera)
+        m_pLevelTimer->start();
+    else
+        m_pLevelTimer->stop();
     refresh();
 }
 
 QStringList SimulatorPanel::inputLines() const
 {
     QStringList lines;
-    if (!m_Camera || !m_Camera->feature(LineSelector) || !m_Camera->feature(LineStatus))
-        return lines;
-    std::vector<std::string> entries;
-    m_Camera->feature(LineSelector)->GetValues(entries);
-    const bool hasMode = bool(m_Camera->feature(LineMode));
-    for (const std::string &entry : entries) {
-        if (!hasMode || m_Camera->valueOf(LineMode, entry) == "Input")
-            lines << QString::fromStdString(entry);
+    if (m_Camera) {
+        for (const std::string &line : m_Camera->timing().inputLines())
+            lines << QString::fromStdString(line);
     }
     return lines;
 }
@@ -125,12 +183,63 @@ void SimulatorPanel::refresh()
         m_pComboLine->addItems(lines);
         m_pComboLine->setCurrentIndex(qMax(0, lines.indexOf(current)));
     }
-    m_pComboLine->setEnabled(!lines.isEmpty());
-    m_pCBLevel->setEnabled(!lines.isEmpty());
+    for (QWidget *control : std::initializer_list<QWidget *> { m_pComboLine, m_pCBLevel, m_pSpinWidth, m_pButtonPulse,
+                                                               m_pSpinPeriod, m_pSpinCount, m_pButtonTrain, m_pButtonStop })
+        control->setEnabled(!lines.isEmpty());
     m_pLabelNoLines->setVisible(bool(m_Camera) && lines.isEmpty());
+    showLevel();
+}
+
+void SimulatorPanel::showLevel()
+{
     const QSignalBlocker blocker(m_pCBLevel);
-    m_pCBLevel->setChecked(
-        !lines.isEmpty() && m_Camera->valueOf(LineStatus, utf8(m_pComboLine->currentText())) == "true");
+    m_pCBLevel->setChecked(m_Camera && m_pComboLine->count() > 0
+                           && m_Camera->timing().lineLevel(utf8(m_pComboLine->currentText())));
+}
+
+void SimulatorPanel::report(int err, const QString &done)
+{
+    const QString line = m_pComboLine->currentText();
+    if (err == TKN::OrvAPI::OrvErrSuccess)
+        emit message(done);
+    else if (err == TKN::OrvAPI::OrvErrBadParameter)
+        emit message(QStringLiteral("A pulse train needs a width shorter than its period"));
+    else
+        emit message(QStringLiteral("The camera refused to drive %1 (error %2)").arg(line).arg(err));
+    showLevel();
+}
+
+void SimulatorPanel::onPulse()
+{
+    const QString line = m_pComboLine->currentText();
+    if (!m_Camera || line.isEmpty())
+        return;
+    report(m_Camera->timing().pulse(utf8(line), micros(m_pSpinWidth)),
+           QStringLiteral("A %1 ms pulse on %2").arg(m_pSpinWidth->value()).arg(line));
+}
+
+void SimulatorPanel::onStartTrain()
+{
+    const QString line = m_pComboLine->currentText();
+    if (!m_Camera || line.isEmpty())
+        return;
+    m_bIdleLevel = m_Camera->timing().lineLevel(utf8(line));
+    const int count = m_pSpinCount->value();
+    report(m_Camera->timing().pulseTrain(utf8(line), micros(m_pSpinPeriod), micros(m_pSpinWidth), count),
+           QStringLiteral("%1 pulses of %2 ms every %3 ms on %4")
+               .arg(count == 0 ? QStringLiteral("Endless") : QString::number(count))
+               .arg(m_pSpinWidth->value())
+               .arg(m_pSpinPeriod->value())
+               .arg(line));
+}
+
+void SimulatorPanel::onStopTrain()
+{
+    const QString line = m_pComboLine->currentText();
+    if (!m_Camera || line.isEmpty())
+        return;
+    report(m_Camera->timing().setLine(utf8(line), m_bIdleLevel),
+           QStringLiteral("%1 holds %2").arg(line, m_bIdleLevel ? QStringLiteral("high") : QStringLiteral("low")));
 }
 
 void SimulatorPanel::onLineChosen()
@@ -143,12 +252,8 @@ void SimulatorPanel::onLevelToggled(bool high)
     const QString line = m_pComboLine->currentText();
     if (!m_Camera || line.isEmpty())
         return;
-    const int err = m_Camera->setFromCamera(LineStatus, high ? "true" : "false", utf8(line));
-    if (err != TKN::OrvAPI::OrvErrSuccess)
-        emit message(QStringLiteral("The camera refused LineStatus of %1 (error %2)").arg(line).arg(err));
-    else
-        emit message(
-            QStringLiteral("%1 is now %2").arg(line, high ? QStringLiteral("high") : QStringLiteral("low")));
+    report(m_Camera->timing().setLine(utf8(line), high),
+           QStringLiteral("%1 is now %2").arg(line, high ? QStringLiteral("high") : QStringLiteral("low")));
 }
 
 void SimulatorPanel::onApply()

@@ -1,5 +1,6 @@
-// SimulatorPanel: changes made by the simulated camera itself, such as the
-// level on an input line, so a person can watch the pages follow them.
+// SimulatorPanel: changes made by the simulated camera itself and the wiring
+// of its input lines (a held level, one pulse, a pulse train), so a person
+// can watch the pages and the camera's timing follow them.
 #ifndef SIMULATORPANEL_H
 #define SIMULATORPANEL_H
 
@@ -13,9 +14,12 @@ class Camera;
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
+class QTimer;
 
 class SimulatorPanel : public QWidget
 {
@@ -37,14 +41,28 @@ public slots:
 private slots:
     void onLineChosen();
     void onLevelToggled(bool high);
+    void onPulse();
+    void onStartTrain();
+    void onStopTrain();
     void onApply();
+    void showLevel();
 
 private:
     QStringList inputLines() const;
+    void report(int err, const QString &done);
 
     std::shared_ptr<OrvSim::Camera> m_Camera;
     QComboBox *m_pComboLine;
     QCheckBox *m_pCBLevel;
+    QDoubleSpinBox *m_pSpinWidth;
+    QPushButton *m_pButtonPulse;
+    QDoubleSpinBox *m_pSpinPeriod;
+    QSpinBox *m_pSpinCount;
+    QPushButton *m_pButtonTrain;
+    QPushButton *m_pButtonStop;
+    /// The level the line held when its train started, to return to.
+    bool m_bIdleLevel = false;
+    QTimer *m_pLevelTimer;
     QComboBox *m_pComboFeature;
     QLineEdit *m_pEditEntry;
     QLineEdit *m_pEditValue;

@@ -16,6 +16,16 @@ struct ViewerOptions
     QString tab;
     /// Locale name such as de_DE; empty: the system's.
     QString locale;
+    /// Text of a button to click on the tab shown, such as "Edge".
+    QString click;
+    /// A pulse train on a simulated camera's input line: its line, period
+    /// and width in milliseconds, and count (0: endless).
+    QString pulseLine;
+    double pulsePeriodMs = 0;
+    double pulseWidthMs = 0;
+    int pulseCount = 0;
+    /// How long to let the camera run before a screenshot, in milliseconds.
+    int waitMs = 1200;
     bool listTabs = false;
     bool acquire = false;
     /// Look for GenICam cameras on the networks once the window is up.

@@ -36,6 +36,62 @@ struct ORVIKCPP_API FeatureGroup
     std::vector<FeatureGroup> groups;
 };
 
+/// One thing that happened on a camera's trigger and I/O signals, in the
+/// order the camera saw it.
+struct ORVIKCPP_API SignalEvent
+{
+    enum Kind {
+        LineLevel,         ///< source: the line; level: its level from now on
+        TriggerAccepted,   ///< source: the trigger selector entry (FrameStart, ...)
+        TriggerMissed,     ///< source: the trigger selector entry; detail: why it was not taken
+        ExposureStart,     ///< frame: the frame being exposed
+        ExposureEnd,       ///< frame; detail "aborted" when acquisition stopped during it
+        FrameDelivered,    ///< frame: its number; timestamp: the camera's own, in ns
+        AcquisitionActive  ///< level: frames can be taken (not waiting for a start trigger)
+    };
+
+    unsigned long long sequence = 0; ///< 1, 2, 3 ... as the camera numbered them
+    long long time = 0;              ///< microseconds on the camera's signal clock
+    Kind kind = LineLevel;
+    std::string source;
+    bool level = false;
+    unsigned long long frame = 0;
+    unsigned long long timestamp = 0;
+    std::string detail;
+};
+
+/// What a camera's signal events cover.
+struct ORVIKCPP_API SignalInfo
+{
+    /// False: the camera reports no signal events at all.
+    bool available = false;
+    std::vector<std::string> inputLines;
+    std::vector<std::string> outputLines;
+    /// Lines whose direction is not known; their levels still come.
+    std::vector<std::string> otherLines;
+    /// Trigger selector entries whose triggers are reported.
+    std::vector<std::string> triggers;
+    /// Exposure start and end are reported.
+    bool exposures = false;
+    /// Above zero: line levels are read this often (microseconds) rather
+    /// than seen as they change, so shorter pulses can pass unseen.
+    long long levelPollInterval = 0;
+    /// How the levels are read ("LineStatus", "LineStatusAll"); empty when seen as they change.
+    std::string levelSource;
+};
+
+/// The newest frame a camera delivered, for showing it.
+struct ORVIKCPP_API FrameImage
+{
+    unsigned long long frame = 0;     ///< 0: no frame yet
+    long long time = 0;               ///< when it was delivered, on the signal clock
+    unsigned long long timestamp = 0; ///< the camera's own timestamp, ns
+    std::string pixelFormat;          ///< PFNC name: Mono8, Mono16, RGB8, BayerRG8, ...
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> data;  ///< rows without padding; 16-bit pixels little-endian
+};
+
 /// A camera that cannot be opened. source names the file or device, line the
 /// line of a description file (0 when none); what() reads "source:line: message".
 class ORVIKCPP_API OpenError : public std::runtime_error
@@ -78,6 +134,21 @@ public:
     virtual bool CountsFrames() const;
     /// Frames delivered since the camera was opened.
     virtual unsigned long long GetFrameCount() const;
+    /// Triggers the camera could not take (busy, not armed); 0 when it
+    /// does not say (see GetSignalInfo().triggers).
+    virtual unsigned long long GetMissedTriggerCount() const;
+
+    /// What GetSignalEvents reports for this camera; by default nothing.
+    virtual SignalInfo GetSignalInfo() const;
+    /// Appends the events numbered after `afterSequence` (0: every one still
+    /// held), oldest first, at most maxEvents of them. Returns how many of
+    /// those were dropped from the camera's buffer before being read.
+    virtual unsigned long long GetSignalEvents(unsigned long long afterSequence, std::vector<SignalEvent> &events,
+                                               std::size_t maxEvents = 65536);
+    /// Now, on the clock of the signal events.
+    virtual long long GetSignalTime() const;
+    /// The newest delivered frame; false when there is none (or no images).
+    virtual bool GetLatestFrame(FrameImage &image);
 
     /// Stops acquisition and lets the camera go; the features answer
     /// OrvErrNotAvailable from then on. Closing twice does nothing.

@@ -17,6 +17,7 @@
 namespace OrvSim {
 
 class CameraModel;
+class TimingModel;
 
 /// The Feature operations, as named in the journal and for injected failures.
 enum class Operation {
@@ -86,6 +87,60 @@ struct ORVIKCPP_API LinkSettings
     double latencyMs = 0;
     bool cache = true;
     bool deferSelectorWrites = true;
+};
+
+/// A simulated camera's timing: the clock it runs on, the wiring that drives
+/// its input lines, and what it did. While acquiring the camera takes
+/// triggers by its TriggerMode, TriggerSource and TriggerActivation settings,
+/// exposes, reads out and delivers frames, and drives its output lines from
+/// their sources. The clock follows real time until useSteppedClock().
+/// Times are microseconds since the camera was loaded.
+class ORVIKCPP_API Timing
+{
+public:
+    explicit Timing(std::shared_ptr<TimingModel> model);
+    ~Timing();
+
+    /// From now on time passes only through advance(): a test gives the
+    /// same result on every run, however fast the machine. On a camera that
+    /// has done nothing yet the clock starts again from 0.
+    void useSteppedClock();
+    /// Stepped clock only: lets this much time pass, doing all that falls
+    /// due meanwhile in order. OrvErrInvalidCall on the real-time clock.
+    TKN::OrvAPI::OrvErrorType advance(long long microseconds);
+    long long now() const;
+
+    /// The lines the wiring drives: the camera's input lines now.
+    std::vector<std::string> inputLines() const;
+    /// The level a line shows (inputs as driven, outputs as the camera drives them).
+    bool lineLevel(const std::string &line) const;
+    /// Holds an input line at a level; ends a pulse train on it.
+    /// OrvErrNotFound for no such line, OrvErrInvalidAccess for an output.
+    TKN::OrvAPI::OrvErrorType setLine(const std::string &line, bool high);
+    /// One pulse from now: the line takes the other level for `width`, then
+    /// returns.
+    TKN::OrvAPI::OrvErrorType pulse(const std::string &line, long long width);
+    /// `count` pulses (0: until the line is set) of `width`, one every
+    /// `period`, the first now; each takes the line from the level it has now
+    /// to the other one. OrvErrBadParameter unless 0 < width < period.
+    TKN::OrvAPI::OrvErrorType pulseTrain(const std::string &line, long long period, long long width,
+                                         long long count);
+
+    unsigned long long framesDelivered() const;
+    /// Triggers that came while the acquiring camera could not take them.
+    unsigned long long missedTriggers() const;
+    /// The events kept (the latest 65536), oldest first, after `afterSequence`.
+    std::vector<TKN::OrvAPI::SignalEvent> events(unsigned long long afterSequence = 0) const;
+    /// As TKN::OrvAPI::Camera::GetSignalEvents.
+    unsigned long long readEvents(unsigned long long afterSequence, std::vector<TKN::OrvAPI::SignalEvent> &events,
+                                  std::size_t maxEvents) const;
+    TKN::OrvAPI::SignalInfo signalInfo() const;
+
+private:
+    friend class Camera;
+    Timing(const Timing &) = delete;
+    Timing &operator=(const Timing &) = delete;
+    std::shared_ptr<TimingModel> m_Model;
 };
 
 /// One simulated camera. Its features stay usable while any client holds
@@ -161,9 +216,15 @@ public:
     /// How often the command feature `name` has run.
     long long commandCount(const std::string &name) const;
 
+    Timing &timing() const;
+    /// The newest delivered frame as an image of the camera's Width, Height
+    /// and PixelFormat; false before the first frame.
+    bool latestFrame(TKN::OrvAPI::FrameImage &image) const;
+
 private:
     explicit Camera(std::shared_ptr<CameraModel> model);
     std::shared_ptr<CameraModel> m_Model;
+    std::unique_ptr<Timing> m_Timing;
 };
 
 } // namespace OrvSim

@@ -3,6 +3,9 @@
 
 #include "cameramodel.h"
 #include "notificationdispatcher.h"
+#include "testpattern.h"
+#include "timingmodel.h"
+#include "valuetext.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +13,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 using namespace TKN::OrvAPI;
 
@@ -135,7 +139,12 @@ void Camera::waitForNotifications()
     NotificationDispatcher::instance().waitUntilIdle();
 }
 
-Camera::Camera(std::shared_ptr<CameraModel> model) : m_Model(std::move(model)) {}
+Camera::Camera(std::shared_ptr<CameraModel> model) : m_Model(std::move(model))
+{
+    auto timing = std::make_shared<TimingModel>(m_Model);
+    m_Model->setListener(timing);
+    m_Timing.reset(new Timing(timing));
+}
 
 Camera::~Camera() = default;
 
@@ -229,6 +238,110 @@ bool Camera::isAcquiring() const
 long long Camera::commandCount(const std::string &name) const
 {
     return m_Model->commandCount(name);
+}
+
+Timing &Camera::timing() const
+{
+    return *m_Timing;
+}
+
+bool Camera::latestFrame(FrameImage &image) const
+{
+    const TimingModel::FrameRecord record = m_Timing->m_Model->latestFrame();
+    if (record.frame == 0)
+        return false;
+    long long width = 640, height = 480;
+    parseInteger(m_Model->valueOf("Width", std::string()), width);
+    parseInteger(m_Model->valueOf("Height", std::string()), height);
+    // Beyond any sensor: a description with absurd sizes gets no image rather than an exhausted memory.
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
+        return false;
+    image.frame = record.frame;
+    image.time = record.delivered;
+    image.timestamp = static_cast<unsigned long long>(record.exposureStart) * 1000;
+    image.width = static_cast<int>(width);
+    image.height = static_cast<int>(height);
+    image.pixelFormat = m_Model->valueOf("PixelFormat", std::string());
+    if (image.pixelFormat.empty())
+        image.pixelFormat = "Mono8";
+    TestPattern::render(image);
+    return true;
+}
+
+Timing::Timing(std::shared_ptr<TimingModel> model) : m_Model(std::move(model)) {}
+
+Timing::~Timing()
+{
+    // Before the model can go: its real-time thread must not outlive the camera.
+    m_Model->shutdown();
+}
+
+void Timing::useSteppedClock()
+{
+    m_Model->useSteppedClock();
+}
+
+OrvErrorType Timing::advance(long long microseconds)
+{
+    return m_Model->advance(microseconds);
+}
+
+long long Timing::now() const
+{
+    return m_Model->now();
+}
+
+std::vector<std::string> Timing::inputLines() const
+{
+    return m_Model->inputLines();
+}
+
+bool Timing::lineLevel(const std::string &line) const
+{
+    return m_Model->lineLevel(line);
+}
+
+OrvErrorType Timing::setLine(const std::string &line, bool high)
+{
+    return m_Model->setLine(line, high);
+}
+
+OrvErrorType Timing::pulse(const std::string &line, long long width)
+{
+    return m_Model->pulseTrain(line, 0, width, 1);
+}
+
+OrvErrorType Timing::pulseTrain(const std::string &line, long long period, long long width, long long count)
+{
+    return m_Model->pulseTrain(line, period, width, count);
+}
+
+unsigned long long Timing::framesDelivered() const
+{
+    return m_Model->framesDelivered();
+}
+
+unsigned long long Timing::missedTriggers() const
+{
+    return m_Model->missedTriggers();
+}
+
+std::vector<SignalEvent> Timing::events(unsigned long long afterSequence) const
+{
+    std::vector<SignalEvent> result;
+    m_Model->events().read(afterSequence, result, std::numeric_limits<std::size_t>::max());
+    return result;
+}
+
+unsigned long long Timing::readEvents(unsigned long long afterSequence, std::vector<SignalEvent> &events,
+                                      std::size_t maxEvents) const
+{
+    return m_Model->events().read(afterSequence, events, maxEvents);
+}
+
+SignalInfo Timing::signalInfo() const
+{
+    return m_Model->signalInfo();
 }
 
 } // namespace OrvSim

@@ -656,8 +656,10 @@ OrvErrorType CameraModel::setValue(int f, const Incoming &value)
         record(Operation::SetValue, f, value.text(), err);
     }
     // Even a write of the value already there notifies, as a camera does.
-    if (err == OrvErrSuccess)
+    if (err == OrvErrSuccess) {
         post(m_NotifyOnChange[f]);
+        tellChanged(f);
+    }
     return err;
 }
 
@@ -799,6 +801,10 @@ OrvErrorType CameraModel::runCommand(int f)
         record(Operation::RunCommand, f, std::string(), err);
     }
     post(notify);
+    if (err == OrvErrSuccess) {
+        if (const std::shared_ptr<ModelListener> listener = m_Listener.lock())
+            listener->commandRan(f);
+    }
     return err;
 }
 
@@ -848,11 +854,8 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
     default:
         return OrvErrWrongType;
     }
-    LinkCharge charge;
-    OrvErrorType err;
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        int entry = currentEntry(f);
+    return changeFromCamera(f, [&](int &entry, Incoming &stored) {
+        entry = currentEntry(f);
         if (!selectorEntry.empty()) {
             if (definition.selector < 0)
                 return OrvErrBadParameter;
@@ -862,17 +865,60 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
                 return OrvErrNotFound;
             entry = static_cast<int>(found - entries.begin());
         }
-        // The client's selector writes came first: the camera has them when it changes.
+        stored = incoming;
+        return OrvErrSuccess;
+    });
+}
+
+OrvErrorType CameraModel::setBitsFromCamera(const std::string &feature, long long bits, long long mask)
+{
+    const int f = indexOf(feature);
+    if (f < 0)
+        return OrvErrNotFound;
+    if (m_Definitions[f].type != OrvFeatureDataInt || m_Definitions[f].selector >= 0)
+        return OrvErrWrongType;
+    // Read and written under one lock: a bit the client sets meanwhile is kept.
+    return changeFromCamera(f, [&](int &entry, Incoming &stored) {
+        entry = 0;
+        stored = Incoming(Incoming::Kind::Integer);
+        stored.i = (m_Values[f][0].i & ~mask) | (bits & mask);
+        return OrvErrSuccess;
+    });
+}
+
+// The one way values change behind a client's back. The client's selector
+// writes went first, so the camera has them when it changes; the cache hears
+// of the change; observers are told. `prepare` runs under the model's lock
+// and gives the selector entry and the value.
+template <class Prepare>
+OrvErrorType CameraModel::changeFromCamera(int f, Prepare prepare)
+{
+    LinkCharge charge;
+    OrvErrorType err;
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        int entry = 0;
+        Incoming incoming(Incoming::Kind::Text);
+        err = prepare(entry, incoming);
+        if (err != OrvErrSuccess)
+            return err;
         flushSelectorWrites(charge);
         m_WireAccessesRecorded = m_WireAccesses;
         err = store(f, entry, incoming, false);
-        // The one way values change behind a client's back: the cache must hear of it.
         if (err == OrvErrSuccess)
-            invalidate(f, definition.selector < 0 ? 0 : entry, false);
+            invalidate(f, m_Definitions[f].selector < 0 ? 0 : entry, false);
     }
-    if (err == OrvErrSuccess)
+    if (err == OrvErrSuccess) {
         post(m_NotifyOnChange[f]);
+        tellChanged(f);
+    }
     return err;
+}
+
+void CameraModel::tellChanged(int f) const
+{
+    if (const std::shared_ptr<ModelListener> listener = m_Listener.lock())
+        listener->valueChanged(f);
 }
 
 std::string CameraModel::valueOf(const std::string &feature, const std::string &selectorEntry) const

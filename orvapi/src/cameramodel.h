@@ -70,6 +70,17 @@ struct Incoming
     std::string text() const;
 };
 
+/// Hears what happened to a camera once the change is made and its
+/// notifications are posted, outside the model's lock, on the thread that
+/// made it. The timing model follows settings and commands through it.
+class ModelListener
+{
+public:
+    virtual ~ModelListener() = default;
+    virtual void valueChanged(int feature) = 0;
+    virtual void commandRan(int feature) = 0;
+};
+
 class CameraModel : public std::enable_shared_from_this<CameraModel>
 {
 public:
@@ -85,6 +96,9 @@ public:
     std::vector<FeatureDefinition> m_Definitions;
     std::unordered_map<std::string, int> m_IndexByName;
     std::vector<std::vector<Slot>> m_StartValues;
+    /// Free-run frame rate (Hz) and sensor readout time (microseconds).
+    double m_FrameRate = 30.0;
+    long long m_ReadoutTime = 1000;
 
     std::vector<TKN::OrvAPI::FeaturePtr> m_Features;
 
@@ -128,6 +142,12 @@ public:
     void resetWireAccesses();
     bool isAcquiring() const;
     long long commandCount(const std::string &name) const;
+    /// Set once, before the features are handed out.
+    void setListener(const std::weak_ptr<ModelListener> &listener) { m_Listener = listener; }
+    /// A camera-side change of the bits `mask` of an Integer feature to those
+    /// of `bits`, the other bits kept as they are at that moment (a level
+    /// mask whose other bits a client sets).
+    TKN::OrvAPI::OrvErrorType setBitsFromCamera(const std::string &feature, long long bits, long long mask);
 
 private:
     struct Failure
@@ -142,6 +162,8 @@ private:
     TKN::OrvAPI::OrvErrorType typedCall(int f, Operation operation, TKN::OrvAPI::OrvFeatureDataType type,
                                         Work work);
     void reachForLiteral(LinkCharge &charge);
+    template <class Prepare>
+    TKN::OrvAPI::OrvErrorType changeFromCamera(int f, Prepare prepare);
     void record(Operation operation, int f, std::string value, TKN::OrvAPI::OrvErrorType result);
     int currentEntry(int f) const;
     std::string valueText(int f, int entry) const;
@@ -149,6 +171,8 @@ private:
     bool writableNow(int f) const;
     TKN::OrvAPI::OrvErrorType store(int f, int entry, const Incoming &value, bool checkAvailability);
     void post(const std::vector<int> &features) const;
+    // Without m_Mutex held.
+    void tellChanged(int f) const;
 
     // The link and the cache, all with m_Mutex held.
     int slotOf(int f) const;
@@ -195,6 +219,7 @@ private:
     /// and the selectors waiting, in order.
     std::vector<int> m_PendingEntry;
     std::vector<int> m_PendingSelectors;
+    std::weak_ptr<ModelListener> m_Listener;
 };
 
 /// The error text for a description longer than Camera::MaxDescriptionBytes.

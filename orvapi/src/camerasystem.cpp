@@ -60,6 +60,31 @@ unsigned long long Camera::GetFrameCount() const
     return 0;
 }
 
+unsigned long long Camera::GetMissedTriggerCount() const
+{
+    return 0;
+}
+
+SignalInfo Camera::GetSignalInfo() const
+{
+    return SignalInfo();
+}
+
+unsigned long long Camera::GetSignalEvents(unsigned long long, std::vector<SignalEvent> &, std::size_t)
+{
+    return 0;
+}
+
+long long Camera::GetSignalTime() const
+{
+    return 0;
+}
+
+bool Camera::GetLatestFrame(FrameImage &)
+{
+    return false;
+}
+
 struct CameraSystem::Private
 {
     std::vector<std::unique_ptr<CameraProvider>> providers;

@@ -72,10 +72,12 @@ public:
         if (!m_Root.is_object())
             fail("", "a camera description is a JSON object");
         for (auto it = m_Root.begin(); it != m_Root.end(); ++it)
-            if (it.key() != "name" && it.key() != "description" && it.key() != "features")
+            if (it.key() != "name" && it.key() != "description" && it.key() != "features"
+                && it.key() != "timing")
                 fail("/" + pointerToken(it.key()), "unknown key " + quotedText(it.key()));
         m_Model.m_Name = optionalString(m_Root, "", "name");
         m_Model.m_Description = optionalString(m_Root, "", "description");
+        readTiming();
         const auto features = m_Root.find("features");
         if (features == m_Root.end())
             fail("", "no \"features\" list");
@@ -100,6 +102,30 @@ private:
     [[noreturn]] void fail(const std::string &pointer, const std::string &message) const
     {
         throw DescriptionError{pointer, message};
+    }
+
+    void readTiming()
+    {
+        const auto timing = m_Root.find("timing");
+        if (timing == m_Root.end())
+            return;
+        if (!timing->is_object())
+            fail("/timing", "\"timing\" must be an object with \"frameRate\" and \"readoutTime\"");
+        for (auto it = timing->begin(); it != timing->end(); ++it) {
+            const std::string pointer = "/timing/" + pointerToken(it.key());
+            if (it.key() == "frameRate") {
+                // A million frames a second is beyond any camera and keeps the period at least 1 us.
+                if (!it->is_number() || !(it->get<double>() > 0) || it->get<double>() > 1e6)
+                    fail(pointer, "\"frameRate\" must be a number of frames per second, above 0 and at most 1000000");
+                m_Model.m_FrameRate = it->get<double>();
+            } else if (it.key() == "readoutTime") {
+                if (!it->is_number_integer() || it->get<long long>() < 0 || it->get<long long>() > 10000000)
+                    fail(pointer, "\"readoutTime\" must be whole microseconds from 0 to 10000000");
+                m_Model.m_ReadoutTime = it->get<long long>();
+            } else {
+                fail(pointer, "unknown key " + quotedText(it.key()) + " in \"timing\"");
+            }
+        }
     }
 
     [[noreturn]] void failFeature(int f, const std::string &key, const std::string &message) const

@@ -56,6 +56,48 @@ bool SimCamera::IsAcquiring() const
     return camera && camera->isAcquiring();
 }
 
+bool SimCamera::CountsFrames() const
+{
+    return true;
+}
+
+unsigned long long SimCamera::GetFrameCount() const
+{
+    const std::shared_ptr<OrvSim::Camera> camera = simulator();
+    return camera ? camera->timing().framesDelivered() : 0;
+}
+
+unsigned long long SimCamera::GetMissedTriggerCount() const
+{
+    const std::shared_ptr<OrvSim::Camera> camera = simulator();
+    return camera ? camera->timing().missedTriggers() : 0;
+}
+
+SignalInfo SimCamera::GetSignalInfo() const
+{
+    const std::shared_ptr<OrvSim::Camera> camera = simulator();
+    return camera ? camera->timing().signalInfo() : SignalInfo();
+}
+
+unsigned long long SimCamera::GetSignalEvents(unsigned long long afterSequence, std::vector<SignalEvent> &events,
+                                              std::size_t maxEvents)
+{
+    const std::shared_ptr<OrvSim::Camera> camera = simulator();
+    return camera ? camera->timing().readEvents(afterSequence, events, maxEvents) : 0;
+}
+
+long long SimCamera::GetSignalTime() const
+{
+    const std::shared_ptr<OrvSim::Camera> camera = simulator();
+    return camera ? camera->timing().now() : 0;
+}
+
+bool SimCamera::GetLatestFrame(FrameImage &image)
+{
+    const std::shared_ptr<OrvSim::Camera> camera = simulator();
+    return camera && camera->latestFrame(image);
+}
+
 void SimCamera::Close()
 {
     std::shared_ptr<OrvSim::Camera> closing;

@@ -25,6 +25,14 @@ public:
     TKN::OrvAPI::OrvErrorType StartAcquisition() override;
     TKN::OrvAPI::OrvErrorType StopAcquisition() override;
     bool IsAcquiring() const override;
+    bool CountsFrames() const override;
+    unsigned long long GetFrameCount() const override;
+    unsigned long long GetMissedTriggerCount() const override;
+    TKN::OrvAPI::SignalInfo GetSignalInfo() const override;
+    unsigned long long GetSignalEvents(unsigned long long afterSequence, std::vector<TKN::OrvAPI::SignalEvent> &events,
+                                       std::size_t maxEvents) override;
+    long long GetSignalTime() const override;
+    bool GetLatestFrame(TKN::OrvAPI::FrameImage &image) override;
     void Close() override;
 
     /// Null once closed.

@@ -85,6 +85,7 @@ private slots:
     void linkCountsWhatReachesTheDevice();
     void registerCacheAgreesWithTheDevice();
     void acquisitionCountsFrames();
+    void signalsFromTheStreamAndPolling();
 
 private:
     std::shared_ptr<RecordingObserver> observeAll(const CameraPtr &camera);
@@ -367,6 +368,70 @@ void tst_AravisProvider::acquisitionCountsFrames()
     // Closing while acquiring stops the stream first.
     m_Camera->Close();
     QVERIFY(!m_Camera->IsAcquiring());
+}
+
+// The Signals dock's events of a GenICam camera: frames as they arrive with
+// the camera's timestamps, and line levels polled behind the page's back
+// without moving its line selector.
+void tst_AravisProvider::signalsFromTheStreamAndPolling()
+{
+    const SignalInfo info = m_Camera->GetSignalInfo();
+    QVERIFY(info.available);
+    QCOMPARE(OrvapiTest::q(info.otherLines), (QStringList { "Line0", "Line1", "Line2", "Line3" }));
+    QVERIFY(info.triggers.empty() && !info.exposures);
+    QCOMPARE(info.levelSource, std::string("LineStatus"));
+    QCOMPARE(info.levelPollInterval, 250000LL);
+
+    QCOMPARE(applyStep(m_Camera, "LineSelector=Line2"), OrvErrSuccess);
+    std::vector<SignalEvent> events;
+    unsigned long long last = 0, lost = 0, outOfOrder = 0;
+    const auto readMore = [&]() {
+        std::vector<SignalEvent> fresh;
+        lost += m_Camera->GetSignalEvents(last, fresh);
+        for (const SignalEvent &event : fresh) {
+            outOfOrder += event.sequence != last + 1;
+            last = event.sequence;
+            events.push_back(event);
+        }
+        return !events.empty();
+    };
+    const auto levelOf = [&](const std::string &line) {
+        int level = -1;
+        for (const SignalEvent &event : events) {
+            if (event.kind == SignalEvent::LineLevel && event.source == line)
+                level = event.level;
+        }
+        return level;
+    };
+    // Polling starts once someone reads: every line's level comes first.
+    QTRY_VERIFY(readMore() && levelOf("Line3") == 0);
+    writeRegister(m_Camera, LineStatusLine0, 1);
+    QTRY_VERIFY(readMore() && levelOf("Line0") == 1);
+    QCOMPARE(value(m_Camera, "LineSelector"), QStringLiteral("Line2"));
+
+    QCOMPARE(m_Camera->StartAcquisition(), OrvErrSuccess);
+    QTRY_VERIFY(readMore() && m_Camera->GetFrameCount() >= 4);
+    QCOMPARE(m_Camera->StopAcquisition(), OrvErrSuccess);
+    readMore();
+    QList<unsigned long long> frames;
+    long long previous = 0;
+    for (const SignalEvent &event : events) {
+        QVERIFY(event.time >= previous);
+        previous = event.time;
+        if (event.kind == SignalEvent::FrameDelivered)
+            frames << event.frame;
+    }
+    QCOMPARE(lost + outOfOrder, 0ULL);
+    QCOMPARE(frames.size(), int(m_Camera->GetFrameCount()));
+    for (int i = 0; i < frames.size(); ++i)
+        QCOMPARE(frames[i], (unsigned long long)(i + 1));
+    QVERIFY(previous <= m_Camera->GetSignalTime());
+
+    FrameImage image;
+    QVERIFY(m_Camera->GetLatestFrame(image));
+    QVERIFY(image.frame >= 1 && image.frame <= m_Camera->GetFrameCount());
+    QCOMPARE(image.pixelFormat, value(m_Camera, "PixelFormat").toStdString());
+    QCOMPARE(int(image.data.size()), image.width * image.height * (image.pixelFormat == "Mono16" ? 2 : 1));
 }
 
 QTEST_GUILESS_MAIN(tst_AravisProvider)

@@ -98,6 +98,14 @@ void tst_DescriptionLoader::badDescriptions_data()
     { "name": "LineStatus", "type": "Boolean",
       "volatile": "yes" }
 ] })" << 3 << "\"volatile\" must be true or false";
+    QTest::newRow("frame rate of zero") << R"({ "features": [],
+  "timing": { "readoutTime": 500,
+              "frameRate": 0 } })" << 3 << "\"frameRate\" must be a number of frames per second";
+    QTest::newRow("readout time in seconds") << R"({ "features": [],
+  "timing": { "readoutTime": 0.5 } })" << 2 << "\"readoutTime\" must be whole microseconds";
+    QTest::newRow("misspelt timing key") << R"({ "features": [],
+  "timing": {
+    "framerate": 30 } })" << 3 << "unknown key \"framerate\" in \"timing\"";
 }
 
 void tst_DescriptionLoader::badDescriptions()

@@ -1,7 +1,13 @@
 // The viewer's window around its plug-in pages: opening and switching
 // cameras, refusals, and the acquisition state the pages follow.
+#include <imageview.h>
 #include <mainwindow.h>
+#include <signalspanel.h>
+#include <signalsview.h>
 
+#include <OrvikSim.h>
+
+#include <QDockWidget>
 #include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
@@ -27,6 +33,9 @@ private slots:
     void openErrors_data();
     void openErrors();
     void acquisitionReachesThePages();
+    void edgeWithAPulseTrainSeenInTheDocks();
+    void pulseTrainRefusals_data();
+    void pulseTrainRefusals();
 
 private:
     QWidget *page() const { return m_Window->findChild<QWidget *>("IOTriggerWidget"); }
@@ -172,6 +181,62 @@ void tst_MainWindow::acquisitionReachesThePages()
     QCOMPARE(changed.count(), 4);
     QCOMPARE(changed.at(1).at(0).toBool(), false);
     QCOMPARE(changed.at(3).at(0).toBool(), false);
+}
+
+// What the README tells a person to do to check a trigger set-up: Edge, start,
+// a pulse train; the strip, the image and the status bar show one frame per edge.
+void tst_MainWindow::edgeWithAPulseTrainSeenInTheDocks()
+{
+    QVERIFY(m_Window->openCamera("exposure-mode", &m_Error));
+    OrvSim::Timing &timing = OrvSim::Camera::of(m_Window->camera())->timing();
+    timing.useSteppedClock();
+    for (const char *dock : { "signalsDock", "imageDock", "simulatorDock" })
+        QVERIFY(!m_Window->findChild<QDockWidget *>(dock)->isHidden());
+    QVERIFY(m_Window->showTab("Trigger IO"));
+    QVERIFY(!m_Window->clickButton("No Such Button"));
+    QVERIFY(m_Window->clickButton("Edge"));
+    QVERIFY(m_Window->setAcquiring(true));
+    QVERIFY2(m_Window->startPulseTrain("Line0", 50, 10, 6, &m_Error), qPrintable(m_Error));
+    timing.advance(400000);
+
+    auto *signalsPanel = m_Window->findChild<SignalsPanel *>();
+    signalsPanel->refresh();
+    int frames = 0, edges = 0;
+    for (std::size_t i = 0; i < signalsPanel->timeline().size(); ++i) {
+        const TKN::OrvAPI::SignalEvent &event = signalsPanel->timeline().at(i);
+        frames += event.kind == TKN::OrvAPI::SignalEvent::FrameDelivered;
+        edges += event.kind == TKN::OrvAPI::SignalEvent::LineLevel && event.source == "Line0" && !event.level;
+    }
+    QCOMPARE(edges, 6);
+    QCOMPARE(frames, 6);
+    QCOMPARE(signalsPanel->view()->end(), 400000LL);
+    auto *image = m_Window->findChild<ImageView *>();
+    image->refresh();
+    QCOMPARE(image->frameShown(), 6ULL);
+    QTRY_VERIFY(m_Window->findChild<QLabel *>("labelFrames")->text().startsWith("Frames: 6 "));
+    QVERIFY(m_Window->findChild<QLabel *>("labelFrames")->text().endsWith("Missed triggers: 0"));
+}
+
+void tst_MainWindow::pulseTrainRefusals_data()
+{
+    QTest::addColumn<QString>("camera");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<double>("widthMs");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("no such line") << "exposure-mode" << "Line9" << 10.0 << "the camera has no line Line9";
+    QTest::newRow("an output") << "exposure-mode" << "Line2" << 10.0 << "Line2 is an output";
+    QTest::newRow("width past the period") << "exposure-mode" << "Line0" << 60.0 << "a pulse needs 0 < width < period";
+}
+
+void tst_MainWindow::pulseTrainRefusals()
+{
+    QFETCH(QString, camera);
+    QFETCH(QString, line);
+    QFETCH(double, widthMs);
+    QFETCH(QString, error);
+    QVERIFY(m_Window->openCamera(camera, &m_Error));
+    QVERIFY(!m_Window->startPulseTrain(line, 50, widthMs, 3, &m_Error));
+    QCOMPARE(m_Error, error);
 }
 
 QTEST_MAIN(tst_MainWindow)

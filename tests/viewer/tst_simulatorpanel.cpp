@@ -5,10 +5,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QtTest>
 
 class tst_SimulatorPanel : public QObject
@@ -21,6 +23,8 @@ private slots:
 
     void inputLinesOnly();
     void levelOfTheChosenLine();
+    void pulses_data();
+    void pulses();
     void cameraSideChange();
 
 private:
@@ -58,10 +62,69 @@ void tst_SimulatorPanel::inputLinesOnly()
     m_Panel->refresh();
     QCOMPARE(lines(), (QStringList { "Line0", "Line1", "Line5" }));
 
+    // Lines known only as trigger sources are wired all the same.
     m_Camera = TestCamera::load("syncout.json");
+    m_Panel->setCamera(m_Camera);
+    QCOMPARE(lines(), (QStringList { "Line1", "Line2" }));
+
+    m_Camera = TestCamera::load("no-trigger-io.json");
     m_Panel->setCamera(m_Camera);
     QCOMPARE(lines(), QStringList());
     QVERIFY(!child<QCheckBox>("cbLevel")->isEnabled() && !child<QLabel>("labelNoLines")->isHidden());
+    QVERIFY(!child<QPushButton>("buttonPulse")->isEnabled() && !child<QPushButton>("buttonTrain")->isEnabled());
+}
+
+void tst_SimulatorPanel::pulses_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<double>("periodMs");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("stop"); // Stop after 50 ms
+    QTest::addColumn<QList<long long>>("edges"); // times of Line1's level changes, us
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("one pulse") << "buttonPulse" << 100.0 << 10 << false << QList<long long> { 0, 5000 }
+                               << "A 5 ms pulse on Line1";
+    QTest::newRow("train of three") << "buttonTrain" << 20.0 << 3 << false
+                                    << QList<long long> { 0, 5000, 20000, 25000, 40000, 45000 }
+                                    << "3 pulses of 5 ms every 20 ms on Line1";
+    QTest::newRow("endless train, stopped mid-pulse")
+        << "buttonTrain" << 24.0 << 0 << true << QList<long long> { 0, 5000, 24000, 29000, 48000, 50000 }
+        << "Line1 holds low";
+    QTest::newRow("width not below the period") << "buttonTrain" << 5.0 << 3 << false << QList<long long>()
+                                                << "A pulse train needs a width shorter than its period";
+}
+
+void tst_SimulatorPanel::pulses()
+{
+    QFETCH(QString, button);
+    QFETCH(double, periodMs);
+    QFETCH(int, count);
+    QFETCH(bool, stop);
+    QFETCH(QList<long long>, edges);
+    QFETCH(QString, message);
+
+    m_Camera->timing().useSteppedClock();
+    QSignalSpy messages(m_Panel, SIGNAL(message(QString)));
+    child<QComboBox>("comboLine")->setCurrentText("Line1");
+    child<QDoubleSpinBox>("spinWidth")->setValue(5.0);
+    child<QDoubleSpinBox>("spinPeriod")->setValue(periodMs);
+    child<QSpinBox>("spinCount")->setValue(count);
+    child<QPushButton>(button.toLatin1().constData())->click();
+    if (stop) {
+        m_Camera->timing().advance(50000);
+        child<QPushButton>("buttonStop")->click();
+    }
+    m_Camera->timing().advance(200000);
+
+    QList<long long> changes;
+    for (const TKN::OrvAPI::SignalEvent &event : m_Camera->timing().events()) {
+        if (event.kind == TKN::OrvAPI::SignalEvent::LineLevel && event.source == "Line1")
+            changes << event.time;
+    }
+    QCOMPARE(changes, edges);
+    QCOMPARE(m_Camera->valueOf("LineStatus", "Line1"), std::string("false"));
+    QCOMPARE(messages.last().at(0).toString(), message);
 }
 
 void tst_SimulatorPanel::levelOfTheChosenLine()

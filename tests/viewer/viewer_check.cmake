@@ -43,6 +43,19 @@ elseif(CHECK STREQUAL "aravis-fake")
     set(png ${WORK}/fake.png)
     run(0 "${png}\n" ".*" --camera aravis:Aravis-Fake-ORV01 --acquire --screenshot ${png})
 
+elseif(CHECK STREQUAL "signals")
+    # Checking a trigger set-up from the command line: Edge, start, a pulse train.
+    set(png ${WORK}/edge.png)
+    file(REMOVE ${png})
+    run(0 "${png}\n" ".*" --camera exposure-mode --tab "Trigger IO" --click Edge --acquire
+        --pulse-train Line0:100:20 --wait 1500 --screenshot ${png})
+    run(2 "" "--pulse-train takes LINE:PERIOD:WIDTH\\[:COUNT\\] in milliseconds" --pulse-train Line0:10:20)
+    run(2 "" "--wait takes milliseconds" --wait soon)
+    run(1 "" "no button \"Nope\" to click on the tab shown" --camera exposure-mode --tab "Trigger IO" --click Nope
+        --list-tabs)
+    run(1 "" "cannot drive Line9: the camera has no line Line9" --camera exposure-mode --pulse-train Line9:100:20
+        --list-tabs)
+
 elseif(CHECK STREQUAL "bad-camera")
     file(WRITE ${WORK}/broken.json "{\n    \"name\": \"Broken\",\n    \"features\": [ { \"name\": \"Width\", }\n]}\n")
     file(REMOVE ${WORK}/never.png)

@@ -69,6 +69,27 @@ unsigned long long AravisCamera::GetFrameCount() const
     return m_Device->frameCount();
 }
 
+SignalInfo AravisCamera::GetSignalInfo() const
+{
+    return m_Device->signalInfo();
+}
+
+unsigned long long AravisCamera::GetSignalEvents(unsigned long long afterSequence, std::vector<SignalEvent> &events,
+                                                 std::size_t maxEvents)
+{
+    return m_Device->signalEvents(afterSequence, events, maxEvents);
+}
+
+long long AravisCamera::GetSignalTime() const
+{
+    return m_Device->signalTime();
+}
+
+bool AravisCamera::GetLatestFrame(FrameImage &image)
+{
+    return m_Device->latestFrame(image);
+}
+
 void AravisCamera::Close()
 {
     m_Device->close();

@@ -28,6 +28,11 @@ public:
     bool IsAcquiring() const override;
     bool CountsFrames() const override;
     unsigned long long GetFrameCount() const override;
+    TKN::OrvAPI::SignalInfo GetSignalInfo() const override;
+    unsigned long long GetSignalEvents(unsigned long long afterSequence, std::vector<TKN::OrvAPI::SignalEvent> &events,
+                                       std::size_t maxEvents) override;
+    long long GetSignalTime() const override;
+    bool GetLatestFrame(TKN::OrvAPI::FrameImage &image) override;
     void Close() override;
 
     const std::shared_ptr<AravisDevice> &device() const { return m_Device; }

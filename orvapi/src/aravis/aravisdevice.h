@@ -4,10 +4,12 @@
 #define ORVARV_ARAVISDEVICE_H
 
 #include "OrvikCamera.h"
+#include "signallog.h"
 
 #include <arv.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -57,6 +59,15 @@ public:
     bool isAcquiring();
     unsigned long long frameCount() const { return m_FrameCount.load(); }
 
+    // Signals: frames from the stream, acquisition on and off, and line
+    // levels polled while a client reads the events (aravisdevice_signals.cpp).
+    TKN::OrvAPI::SignalInfo signalInfo();
+    unsigned long long signalEvents(unsigned long long afterSequence, std::vector<TKN::OrvAPI::SignalEvent> &events,
+                                    std::size_t maxEvents);
+    /// Microseconds since the device was opened, on this computer's clock.
+    long long signalTime() const;
+    bool latestFrame(TKN::OrvAPI::FrameImage &image);
+
     /// How often the poller looks at observed features.
     static constexpr int PollIntervalMs = 250;
 
@@ -87,6 +98,13 @@ private:
     /// With mutex() held.
     TKN::OrvAPI::OrvErrorType stopStream();
     static void onStreamEvent(void *user, ArvStreamCallbackType type, ArvBuffer *buffer);
+    /// On the stream thread.
+    void recordFrame(ArvBuffer *buffer, unsigned long long number);
+    void recordAcquisition(bool active);
+    /// With mutex() held: the lines and how their levels are read, found once.
+    void findSignalLines();
+    /// With mutex() held, on the poller's thread.
+    void pollLineLevels();
 
     std::recursive_mutex m_Mutex;
     ArvDevice *m_pDevice;
@@ -112,6 +130,18 @@ private:
     std::atomic<ArvStream *> m_pStream{nullptr};
     bool m_Acquiring = false;
     std::atomic<unsigned long long> m_FrameCount{0};
+
+    const std::chrono::steady_clock::time_point m_SignalOrigin = std::chrono::steady_clock::now();
+    OrvSim::SignalLog m_Signals;
+    /// When a client last read the events; levels are polled only for a reader.
+    std::atomic<long long> m_LastSignalRead{-1};
+    bool m_SignalLinesFound = false;
+    std::vector<std::string> m_SignalLines;
+    std::string m_LevelSource;
+    std::vector<int> m_LineLevels; // -1: not read yet
+    std::mutex m_FrameMutex;
+    TKN::OrvAPI::FrameImage m_LatestFrame;
+    long long m_LastFrameCopy = -1;
 };
 
 } // namespace OrvArv

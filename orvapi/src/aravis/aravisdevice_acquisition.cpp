@@ -22,7 +22,7 @@ void AravisDevice::onStreamEvent(void *user, ArvStreamCallbackType type, ArvBuff
     if (type != ARV_STREAM_CALLBACK_TYPE_BUFFER_DONE || !buffer)
         return;
     if (arv_buffer_get_status(buffer) == ARV_BUFFER_STATUS_SUCCESS)
-        ++self->m_FrameCount;
+        self->recordFrame(buffer, ++self->m_FrameCount);
     ArvStream *stream = self->m_pStream.load();
     if (!stream)
         return;
@@ -60,6 +60,7 @@ OrvErrorType AravisDevice::startAcquisition()
             return err;
         }
         m_Acquiring = true;
+        recordAcquisition(true);
         const auto found = m_IndexByName.find("AcquisitionStart");
         if (found != m_IndexByName.end())
             notifyWritten(found->second);
@@ -90,6 +91,8 @@ OrvErrorType AravisDevice::stopStream()
         arv_camera_stop_acquisition(m_pCamera, &error);
         err = takeError(error);
     }
+    if (m_Acquiring)
+        recordAcquisition(false);
     m_Acquiring = false;
     if (ArvStream *stream = m_pStream.exchange(nullptr)) {
         // Ends the stream thread and frees its buffers.

@@ -36,6 +36,7 @@ void AravisDevice::pollLoop()
                     changed.push_back(f);
                 last = now;
             }
+            pollLineLevels();
         }
         post(changed);
         wait.lock();
