@@ -25,9 +25,6 @@ using namespace FeatureEntries;
 
 namespace {
 
-const char ExposureStart[] = "ExposureStart";
-const char ExposureActive[] = "ExposureActive";
-const char FrameStart[] = "FrameStart";
 const char FallingEdge[] = "FallingEdge";
 const char LowLevel[] = "LowLevel";
 const char LevelLow[] = "LevelLow";

@@ -1,5 +1,7 @@
 #include "cameramodel.h"
 
+#include "OrvikFeatureNames.h"
+
 #include "linkcharge.h"
 #include "notificationdispatcher.h"
 #include "simfeature.h"
@@ -789,8 +791,8 @@ OrvErrorType CameraModel::runCommand(int f)
             ++m_CommandCounts[f];
             notify.push_back(f);
             const std::string &name = m_Definitions[f].name;
-            const bool start = name == "AcquisitionStart";
-            if ((start || name == "AcquisitionStop") && m_Acquiring != start) {
+            const bool start = name == FeatureNames::AcquisitionStart;
+            if ((start || name == FeatureNames::AcquisitionStop) && m_Acquiring != start) {
                 m_Acquiring = start;
                 for (int locked : m_LockedFeatures) {
                     appendOnce(notify, locked);

@@ -1,5 +1,7 @@
 #include "simcamera.h"
 
+#include "OrvikFeatureNames.h"
+
 using namespace TKN::OrvAPI;
 
 namespace OrvSim {
@@ -42,12 +44,12 @@ OrvErrorType SimCamera::runCommand(const char *name)
 
 OrvErrorType SimCamera::StartAcquisition()
 {
-    return runCommand("AcquisitionStart");
+    return runCommand(FeatureNames::AcquisitionStart);
 }
 
 OrvErrorType SimCamera::StopAcquisition()
 {
-    return runCommand("AcquisitionStop");
+    return runCommand(FeatureNames::AcquisitionStop);
 }
 
 bool SimCamera::IsAcquiring() const

@@ -2,6 +2,7 @@
 // acquisition, triggers and exposures.
 #include "timingmodel.h"
 
+#include "OrvikFeatureNames.h"
 #include "valuetext.h"
 
 #include <algorithm>
@@ -15,19 +16,16 @@ namespace {
 
 enum Role { Ignored, Setting, Status, Mask };
 
-const char AcquisitionStartName[] = "AcquisitionStart";
-const char AcquisitionStopName[] = "AcquisitionStop";
-const char TriggerSoftwareName[] = "TriggerSoftware";
 const char Software[] = "Software";
 // A source that means "no trigger" on older cameras.
 const char Freerun[] = "Freerun";
 
 // The features whose values the model works from; a change re-reads them.
-const char *const SettingNames[] = {"AcquisitionMode", "AcquisitionFrameCount", "AcquisitionFrameRate",
-                                    "ExposureTime", "ExposureTimeAbs", "ExposureMode", "ExposureAuto",
-                                    "TriggerMode", "TriggerSource", "TriggerActivation", "LineMode",
-                                    "LineSource", "LineInverter", "LineRouting", "UserOutputValue",
-                                    "SyncOutSource", "SyncOutPolarity", "LineOutSource", "LineOutPolarity"};
+const char *const SettingNames[] = {FeatureNames::AcquisitionMode, FeatureNames::AcquisitionFrameCount, FeatureNames::AcquisitionFrameRate,
+                                    FeatureNames::ExposureTime, FeatureNames::ExposureTimeAbs, FeatureNames::ExposureMode, FeatureNames::ExposureAuto,
+                                    FeatureNames::TriggerMode, FeatureNames::TriggerSource, FeatureNames::TriggerActivation, FeatureNames::LineMode,
+                                    FeatureNames::LineSource, FeatureNames::LineInverter, FeatureNames::LineRouting, FeatureNames::UserOutputValue,
+                                    FeatureNames::SyncOutSource, FeatureNames::SyncOutPolarity, FeatureNames::LineOutSource, FeatureNames::LineOutPolarity};
 
 // The frame-level triggers, in the order that decides which one acts when
 // more than one is on.
@@ -63,17 +61,17 @@ TimingModel::TimingModel(const std::shared_ptr<CameraModel> &model)
     }));
 
     const CameraModel &description = *model;
-    if (description.indexOf("SyncOutLevels") >= 0)
-        m_LevelMask = "SyncOutLevels";
-    else if (description.indexOf("LineOutLevels") >= 0)
-        m_LevelMask = "LineOutLevels";
+    if (description.indexOf(FeatureNames::SyncOutLevels) >= 0)
+        m_LevelMask = FeatureNames::SyncOutLevels;
+    else if (description.indexOf(FeatureNames::LineOutLevels) >= 0)
+        m_LevelMask = FeatureNames::LineOutLevels;
     m_Roles.assign(description.m_Definitions.size(), Ignored);
     for (const char *name : SettingNames) {
         const int f = description.indexOf(name);
         if (f >= 0)
             m_Roles[f] = Setting;
     }
-    const int status = description.indexOf("LineStatus");
+    const int status = description.indexOf(FeatureNames::LineStatus);
     if (status >= 0)
         m_Roles[status] = Status;
     if (!m_LevelMask.empty())
@@ -257,29 +255,29 @@ void TimingModel::emit(SignalEvent::Kind kind, const std::string &source, bool l
 void TimingModel::readSettings()
 {
     Settings settings;
-    const std::string mode = value("AcquisitionMode");
+    const std::string mode = value(FeatureNames::AcquisitionMode);
     if (!mode.empty())
         settings.acquisitionMode = mode;
     long long count = 1;
-    if (parseInteger(value("AcquisitionFrameCount"), count) && count > 0)
+    if (parseInteger(value(FeatureNames::AcquisitionFrameCount), count) && count > 0)
         settings.frameCount = count;
     double exposure = 0;
-    if (parseDouble(value("ExposureTime"), exposure) || parseDouble(value("ExposureTimeAbs"), exposure))
+    if (parseDouble(value(FeatureNames::ExposureTime), exposure) || parseDouble(value(FeatureNames::ExposureTimeAbs), exposure))
         settings.exposureTime = std::max(1LL, std::llround(exposure));
-    settings.exposureByWidth = value("ExposureMode") == "TriggerWidth" || value("ExposureAuto") == "other";
+    settings.exposureByWidth = value(FeatureNames::ExposureMode) == "TriggerWidth" || value(FeatureNames::ExposureAuto) == "other";
     const std::shared_ptr<CameraModel> camera = model();
     double rate = camera ? camera->m_FrameRate : 30.0;
     double featureRate = 0;
-    if (parseDouble(value("AcquisitionFrameRate"), featureRate) && featureRate > 0)
+    if (parseDouble(value(FeatureNames::AcquisitionFrameRate), featureRate) && featureRate > 0)
         rate = featureRate;
     const long long readout = camera ? camera->m_ReadoutTime : 0;
     // The sensor takes no new frame before the last one is read out.
     settings.framePeriod = std::max(std::llround(1e6 / rate), settings.exposureTime + readout);
-    for (const std::string &output : entriesOf("UserOutputSelector"))
-        settings.userOutputs[output] = value("UserOutputValue", output) == "true";
+    for (const std::string &output : entriesOf(FeatureNames::UserOutputSelector))
+        settings.userOutputs[output] = value(FeatureNames::UserOutputValue, output) == "true";
     m_Settings = settings;
 
-    const bool lineModes = has("LineMode");
+    const bool lineModes = has(FeatureNames::LineMode);
     const std::string maskPrefix = m_LevelMask.substr(0, m_LevelMask.size() - 6); // "SyncOut", "LineOut"
     for (Line &line : m_Lines) {
         const std::string oldSource = line.source;
@@ -288,29 +286,29 @@ void TimingModel::readSettings()
             line.source = value(maskPrefix + "Source", line.name);
             line.inverted = value(maskPrefix + "Polarity", line.name) == "Invert";
         } else if (line.hasStatus || lineModes) {
-            const bool output = lineModes && value("LineMode", line.name) == "Output";
+            const bool output = lineModes && value(FeatureNames::LineMode, line.name) == "Output";
             // A line turned to an output is no longer driven by the wiring.
             if (output && !line.output)
                 ++line.trainGeneration;
             line.output = output;
-            line.source = output ? value("LineSource", line.name) : std::string();
-            line.inverted = value("LineInverter", line.name) == "true";
-            line.routedToTrigger = value("LineRouting", line.name) == "Trigger";
+            line.source = output ? value(FeatureNames::LineSource, line.name) : std::string();
+            line.inverted = value(FeatureNames::LineInverter, line.name) == "true";
+            line.routedToTrigger = value(FeatureNames::LineRouting, line.name) == "Trigger";
         }
         if (line.source != oldSource || line.inverted != oldInverted)
             line.driven = -1;
     }
 
     std::vector<Trigger> triggers;
-    std::vector<std::string> selectors = entriesOf("TriggerSelector");
-    if (selectors.empty() && has("TriggerMode"))
+    std::vector<std::string> selectors = entriesOf(FeatureNames::TriggerSelector);
+    if (selectors.empty() && has(FeatureNames::TriggerMode))
         selectors.push_back("FrameStart");
     for (const std::string &selector : selectors) {
         Trigger trigger;
         trigger.selector = selector;
-        trigger.on = value("TriggerMode", selector) == "On";
-        trigger.source = value("TriggerSource", selector);
-        trigger.activation = normalActivation(value("TriggerActivation", selector));
+        trigger.on = value(FeatureNames::TriggerMode, selector) == "On";
+        trigger.source = value(FeatureNames::TriggerSource, selector);
+        trigger.activation = normalActivation(value(FeatureNames::TriggerActivation, selector));
         trigger.signal = sourceSignal(trigger.source);
         // A trigger whose set-up is unchanged sees the edges of its source
         // that this change makes (routing, an inverter); a new set-up starts
@@ -358,7 +356,7 @@ TimingModel::Trigger *TimingModel::frameTrigger()
 
 bool TimingModel::acquisitionTriggerOn() const
 {
-    const Trigger *start = trigger(AcquisitionStartName);
+    const Trigger *start = trigger(FeatureNames::AcquisitionStart);
     return start && start->on && start->source != Freerun;
 }
 
@@ -389,7 +387,7 @@ void TimingModel::triggerEdge(Trigger &edged, bool rising)
     const bool starts = activation == "RisingEdge" || activation == "LevelHigh"    ? rising
                         : activation == "FallingEdge" || activation == "LevelLow" ? !rising
                                                                                    : activation == "AnyEdge";
-    if (edged.selector == AcquisitionStartName) {
+    if (edged.selector == FeatureNames::AcquisitionStart) {
         if (starts)
             acquisitionTriggered(edged);
         return;
@@ -476,7 +474,7 @@ void TimingModel::commandRan(int feature)
         return;
     const std::string &name = camera->m_Definitions[feature].name;
     catchUp();
-    if (name == AcquisitionStartName || name == AcquisitionStopName) {
+    if (name == FeatureNames::AcquisitionStart || name == FeatureNames::AcquisitionStop) {
         const bool acquiring = camera->isAcquiring();
         if (acquiring && !m_Acquiring)
             startAcquisition();
@@ -484,10 +482,10 @@ void TimingModel::commandRan(int feature)
             stopAcquisition();
         return;
     }
-    if (name != TriggerSoftwareName || !m_Acquiring)
+    if (name != FeatureNames::TriggerSoftware || !m_Acquiring)
         return;
     // TriggerSoftware fires the trigger the selector points at.
-    const std::string selected = has("TriggerSelector") ? value("TriggerSelector") : std::string("FrameStart");
+    const std::string selected = has(FeatureNames::TriggerSelector) ? value(FeatureNames::TriggerSelector) : std::string("FrameStart");
     Trigger *fired = trigger(selected);
     if (!fired)
         return;
@@ -495,7 +493,7 @@ void TimingModel::commandRan(int feature)
         missed(*fired, "TriggerMode is Off");
     else if (fired->source != Software)
         missed(*fired, "TriggerSource is " + fired->source + ", not Software");
-    else if (fired->selector == AcquisitionStartName)
+    else if (fired->selector == FeatureNames::AcquisitionStart)
         acquisitionTriggered(*fired);
     else if (fired != frameTrigger())
         missed(*fired, "another trigger starts the frames");
@@ -587,7 +585,7 @@ void TimingModel::endExposure(const std::string &detail)
 void TimingModel::settle()
 {
     if (m_Acquiring && m_Phase == Phase::WaitingForStartTrigger) {
-        Trigger *start = trigger(AcquisitionStartName);
+        Trigger *start = trigger(FeatureNames::AcquisitionStart);
         if (start && isLevelActivation(start->activation) && start->source != Software
             && start->signal == (start->activation == "LevelHigh"))
             acquisitionTriggered(*start);

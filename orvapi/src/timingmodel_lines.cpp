@@ -3,6 +3,8 @@
 // outputs driven by their sources.
 #include "timingmodel.h"
 
+#include "OrvikFeatureNames.h"
+
 #include "valuetext.h"
 
 #include <algorithm>
@@ -13,8 +15,6 @@ using namespace TKN::OrvAPI;
 namespace OrvSim {
 
 namespace {
-
-const char LineStatus[] = "LineStatus";
 
 bool isLineName(const std::string &name)
 {
@@ -27,16 +27,16 @@ bool isLineName(const std::string &name)
 void TimingModel::loadLines()
 {
     m_Lines.clear();
-    const bool status = has(LineStatus);
-    for (const std::string &entry : entriesOf("LineSelector")) {
+    const bool status = has(FeatureNames::LineStatus);
+    for (const std::string &entry : entriesOf(FeatureNames::LineSelector)) {
         Line line;
         line.name = entry;
         line.hasStatus = status;
-        line.level = status && value(LineStatus, entry) == "true";
+        line.level = status && value(FeatureNames::LineStatus, entry) == "true";
         m_Lines.push_back(line);
     }
     // Older cameras name their input lines only as trigger sources.
-    for (const std::string &source : entriesOf("TriggerSource")) {
+    for (const std::string &source : entriesOf(FeatureNames::TriggerSource)) {
         if (isLineName(source) && !findLine(source)) {
             Line line;
             line.name = source;
@@ -99,7 +99,7 @@ void TimingModel::changeInputLevel(Line &line, bool level, bool write)
     if (write && line.hasStatus) {
         if (const std::shared_ptr<CameraModel> camera = model()) {
             m_Writing = true;
-            camera->setFromCamera(LineStatus, level ? "true" : "false", line.name);
+            camera->setFromCamera(FeatureNames::LineStatus, level ? "true" : "false", line.name);
             m_Writing = false;
         }
     }
@@ -140,7 +140,7 @@ void TimingModel::readShownLevels()
         Line &line = m_Lines[i];
         bool level;
         if (line.hasStatus)
-            level = value(LineStatus, line.name) == "true";
+            level = value(FeatureNames::LineStatus, line.name) == "true";
         else if (line.maskBit >= 0)
             level = (mask >> line.maskBit) & 1;
         else
@@ -202,7 +202,7 @@ void TimingModel::updateOutputs(bool adopt)
         emit(SignalEvent::LineLevel, line.name, level);
         m_Writing = true;
         if (line.hasStatus)
-            camera->setFromCamera(LineStatus, level ? "true" : "false", line.name);
+            camera->setFromCamera(FeatureNames::LineStatus, level ? "true" : "false", line.name);
         m_Writing = false;
         if (line.maskBit >= 0) {
             changedBits |= 1LL << line.maskBit;

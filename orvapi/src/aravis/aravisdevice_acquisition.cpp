@@ -2,6 +2,8 @@
 // that arrive.
 #include "aravisdevice.h"
 
+#include "OrvikFeatureNames.h"
+
 #include "aravisfeature.h"
 
 using namespace TKN::OrvAPI;
@@ -61,7 +63,7 @@ OrvErrorType AravisDevice::startAcquisition()
         }
         m_Acquiring = true;
         recordAcquisition(true);
-        const auto found = m_IndexByName.find("AcquisitionStart");
+        const auto found = m_IndexByName.find(FeatureNames::AcquisitionStart);
         if (found != m_IndexByName.end())
             notifyWritten(found->second);
     }
@@ -76,7 +78,7 @@ OrvErrorType AravisDevice::stopAcquisition()
         if (!m_pDevice)
             return OrvErrNotAvailable;
         err = stopStream();
-        const auto found = m_IndexByName.find("AcquisitionStop");
+        const auto found = m_IndexByName.find(FeatureNames::AcquisitionStop);
         if (err == OrvErrSuccess && found != m_IndexByName.end())
             notifyWritten(found->second);
     }

@@ -5,6 +5,8 @@
 // camera does not report by itself; polled levels can miss short pulses.
 #include "aravisdevice.h"
 
+#include "OrvikFeatureNames.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -122,13 +124,13 @@ void AravisDevice::findSignalLines()
     if (m_SignalLinesFound || !m_pGc)
         return;
     m_SignalLinesFound = true;
-    ArvGcNode *selector = arv_gc_get_node(m_pGc, "LineSelector");
+    ArvGcNode *selector = arv_gc_get_node(m_pGc, FeatureNames::LineSelector);
     if (!selector || !ARV_IS_GC_ENUMERATION(selector))
         return;
     if (arv_gc_get_node(m_pGc, "LineStatusAll"))
         m_LevelSource = "LineStatusAll";
-    else if (arv_gc_get_node(m_pGc, "LineStatus"))
-        m_LevelSource = "LineStatus";
+    else if (arv_gc_get_node(m_pGc, FeatureNames::LineStatus))
+        m_LevelSource = FeatureNames::LineStatus;
     else
         return;
     for (const GSList *item = arv_gc_enumeration_get_entries(ARV_GC_ENUMERATION(selector)); item; item = item->next) {
@@ -186,8 +188,8 @@ void AravisDevice::pollLineLevels()
     } else {
         // A walk of the selector under the device's lock: no client call sees
         // it moved, and it stands where it stood when the walk ends.
-        ArvGcNode *selector = arv_gc_get_node(m_pGc, "LineSelector");
-        ArvGcNode *status = arv_gc_get_node(m_pGc, "LineStatus");
+        ArvGcNode *selector = arv_gc_get_node(m_pGc, FeatureNames::LineSelector);
+        ArvGcNode *status = arv_gc_get_node(m_pGc, FeatureNames::LineStatus);
         if (!ARV_IS_GC_ENUMERATION(selector) || !ARV_IS_GC_BOOLEAN(status))
             return;
         const char *current = arv_gc_enumeration_get_string_value(ARV_GC_ENUMERATION(selector), &error);
