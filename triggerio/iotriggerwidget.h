@@ -60,17 +60,17 @@ public:
     const QStringList &changedFeatureList() const { return *ChangedFeatureList; }
 
 private slots:
-    void OnComboTriggerSourceChanged(QString value);
-    void OnComboTriggerActivationChanged(QString value);
-    void OnComboTriggerSelectorChanged(QString value);
-    void OnComboAcquisitionModeChanged(QString value);
-    void OnComboInputLineSelectorChanged(QString value);
+    void OnComboTriggerSourceChanged(const QString &value);
+    void OnComboTriggerActivationChanged(const QString &value);
+    void OnComboTriggerSelectorChanged(const QString &value);
+    void OnComboAcquisitionModeChanged(const QString &value);
+    void OnComboInputLineSelectorChanged(const QString &value);
     void OnCBLineRoutingChanged(int state);
-    void OnComboOutSourceChanged(QString value);
-    void OnComboExposureModeChanged(QString value);
-    void OnComboExposureAutoChanged(QString value);
-    void OnComboChanged(QString featureName, QString currentVal);
-    void OnComboTriggerModeChanged(QString mode);
+    void OnComboOutSourceChanged(const QString &value);
+    void OnComboExposureModeChanged(const QString &value);
+    void OnComboExposureAutoChanged(const QString &value);
+    void OnComboChanged(const QString &featureName, const QString &currentVal);
+    void OnComboTriggerModeChanged(const QString &mode);
     void OnSWTrigger();
     void OnSpinAcquisitionFrameCountChanged(int value);
     void OnEdgeMode();
@@ -83,7 +83,7 @@ private slots:
     void OnCBOutUserValueChanged3(int value);
     void OnCBOutUserValueChanged4(int value);
     void OnCBOutUserValueChanged5(int value);
-    void OnComboOptionalOutChanged(QString value);
+    void OnComboOptionalOutChanged(const QString &value);
 
 public slots:
     void camIsStreaming(bool streaming);
@@ -99,6 +99,10 @@ private:
 
     // Trigger input (iotriggerwidget_input.cpp)
     void createTriggerInput();
+    void createTriggerControls();
+    void layoutTriggerGroups();
+    void fillTriggerControls();
+    void connectTriggerControls();
     void updateTriggerSource();
     void updateAcquisitionFrameCount();
     void updateTriggerSelector();

@@ -71,6 +71,15 @@ void addTriggerSpacer(QGridLayout *grid, int row)
 
 void IOTriggerWidget::createTriggerInput()
 {
+    createTriggerControls();
+    layoutTriggerGroups();
+    fillTriggerControls();
+    connectTriggerControls();
+}
+
+// The controls, the optional ones only where the camera has their features.
+void IOTriggerWidget::createTriggerControls()
+{
     if (m_pFeatureManager->GetAvailableEntries(TriggerSource).contains(InputLines)) {
         gb_TriggerInput->setMinimumHeight(470);
         gb_TriggerInput->setMaximumHeight(470);
@@ -114,7 +123,11 @@ void IOTriggerWidget::createTriggerInput()
         m_pLabelExposureAuto = new QLabel(QStringLiteral("Exp. Auto:"));
     else if (m_pFeatureManager->GetAvailableEntries(ExposureMode).contains(Timed))
         m_pLabelExposureMode = new QLabel(QStringLiteral("Exp. Mode:"));
+}
 
+// The three groups of the section, in its grid.
+void IOTriggerWidget::layoutTriggerGroups()
+{
     // "Trigger" group
     m_pGroupTrigger = new QGroupBox(tr("Trigger"));
     m_pGroupTrigger->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -173,10 +186,12 @@ void IOTriggerWidget::createTriggerInput()
     grid_TriggerInput->addWidget(m_pGroupTrigger, 0, 1, 1, 9);
     grid_TriggerInput->addWidget(m_pGroupAcquisition, 2, 1, 1, 9);
     grid_TriggerInput->addWidget(m_pGroupQuickSettings, 3, 1, 1, 9);
+}
 
+void IOTriggerWidget::fillTriggerControls()
+{
     // Every box is filled before it is connected, so filling never writes;
-    // only the selector update, the output line scan and the two line
-    // selections below write to the camera.
+    // the boxes connected here are filled first for the same reason.
     m_pButtonSWTrigger->setEnabled(false);
     updateTriggerSource();
     m_pFeatureManager->FillComboBox(TriggerActivation, m_pComboTriggerActivation);
@@ -212,7 +227,10 @@ void IOTriggerWidget::createTriggerInput()
         connect(m_pComboExposureAuto, SIGNAL(currentIndexChanged(QString)), this,
                 SLOT(OnComboExposureAutoChanged(QString)));
     }
+}
 
+void IOTriggerWidget::connectTriggerControls()
+{
     connect(m_pComboTriggerSource, SIGNAL(currentIndexChanged(QString)), this,
             SLOT(OnComboTriggerSourceChanged(QString)));
     connect(m_pComboTriggerActivation, SIGNAL(currentIndexChanged(QString)), this,
@@ -363,17 +381,17 @@ void IOTriggerWidget::selectComboEntry(const QString &text, QComboBox *box)
         box->setCurrentIndex(match);
 }
 
-void IOTriggerWidget::OnComboTriggerSourceChanged(QString value)
+void IOTriggerWidget::OnComboTriggerSourceChanged(const QString &value)
 {
     OnComboChanged(TriggerSource, value);
 }
 
-void IOTriggerWidget::OnComboTriggerActivationChanged(QString value)
+void IOTriggerWidget::OnComboTriggerActivationChanged(const QString &value)
 {
     OnComboChanged(TriggerActivation, value);
 }
 
-void IOTriggerWidget::OnComboTriggerSelectorChanged(QString value)
+void IOTriggerWidget::OnComboTriggerSelectorChanged(const QString &value)
 {
     // Cameras with line routing arm one trigger at a time: the one left
     // behind is switched off and the newly selected one on.
@@ -398,12 +416,12 @@ void IOTriggerWidget::OnComboTriggerSelectorChanged(QString value)
     refreshTriggerDependents();
 }
 
-void IOTriggerWidget::OnComboAcquisitionModeChanged(QString value)
+void IOTriggerWidget::OnComboAcquisitionModeChanged(const QString &value)
 {
     OnComboChanged(AcquisitionMode, value);
 }
 
-void IOTriggerWidget::OnComboInputLineSelectorChanged(QString value)
+void IOTriggerWidget::OnComboInputLineSelectorChanged(const QString &value)
 {
     // Routing belongs to the selected line: take it off the old line and put
     // it on the new one.
@@ -432,17 +450,17 @@ void IOTriggerWidget::OnCBLineRoutingChanged(int state)
         refreshInputControl(m_pCBLineRouting);
 }
 
-void IOTriggerWidget::OnComboExposureModeChanged(QString value)
+void IOTriggerWidget::OnComboExposureModeChanged(const QString &value)
 {
     OnComboChanged(ExposureMode, value);
 }
 
-void IOTriggerWidget::OnComboExposureAutoChanged(QString value)
+void IOTriggerWidget::OnComboExposureAutoChanged(const QString &value)
 {
     OnComboChanged(ExposureAuto, value);
 }
 
-void IOTriggerWidget::OnComboChanged(QString featureName, QString currentVal)
+void IOTriggerWidget::OnComboChanged(const QString &featureName, const QString &currentVal)
 {
     if (writeBoxValue(featureName, currentVal))
         return;
@@ -475,7 +493,7 @@ bool IOTriggerWidget::reselectStanding(const char *selector)
     return !standing.isEmpty() && writeBoxValue(selector, standing);
 }
 
-void IOTriggerWidget::OnComboTriggerModeChanged(QString mode)
+void IOTriggerWidget::OnComboTriggerModeChanged(const QString &mode)
 {
     if (!writeBoxValue(TriggerMode, mode))
         refreshInputControl(m_pComboTriggerMode);

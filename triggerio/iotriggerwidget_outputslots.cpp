@@ -26,7 +26,7 @@ void showHeld(QCheckBox *box, double held)
 
 } // namespace
 
-void IOTriggerWidget::OnComboOutSourceChanged(QString value)
+void IOTriggerWidget::OnComboOutSourceChanged(const QString &value)
 {
     const FeatureManager &features = *m_pFeatureManager;
     // Observers stay registered: the camera's report of the new source

@@ -88,7 +88,7 @@ void IOTriggerWidget::updateOptionalOut()
 
 // The sender is not asked: every selectable line whose box shows the chosen
 // entry gets it written, the changed line among them.
-void IOTriggerWidget::OnComboOptionalOutChanged(QString value)
+void IOTriggerWidget::OnComboOptionalOutChanged(const QString &value)
 {
     if (m_nSelectableOutputCount < 1)
         return;

@@ -169,7 +169,8 @@ public:
 
     shared_ptr &operator=(const shared_ptr &other)
     {
-        shared_ptr(other).swap(*this);
+        shared_ptr copy(other);
+        swap(copy);
         return *this;
     }
 
