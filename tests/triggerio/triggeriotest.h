@@ -172,9 +172,17 @@ struct PageUnderTest
     {
         const QSet<QString> selectorNames(selectorOf.cbegin(), selectorOf.cend());
         QHash<QString, bool> standingKnown;
+        // The page's calls before a misdirected write, for the failure message.
+        QStringList recent;
+        const auto misdirected = [&recent](const std::string &what) {
+            return QString::fromStdString(what) + "\n  after: " + recent.join("\n         ");
+        };
         for (const OrvSim::JournalEntry &entry : camera->journal()) {
             if (entry.fromNotificationThread)
                 continue;
+            if (recent.size() == 16)
+                recent.removeFirst();
+            recent << QString::fromStdString(entry.text());
             const QString feature = QString::fromStdString(entry.feature);
             const bool succeeded = entry.result == TKN::OrvAPI::OrvErrSuccess;
             if (entry.operation == OrvSim::Operation::GetValue && succeeded && selectorNames.contains(feature))
@@ -182,12 +190,12 @@ struct PageUnderTest
             if (entry.operation != OrvSim::Operation::SetValue)
                 continue;
             if (entry.value.empty())
-                return QString::fromStdString(entry.text()) + " (empty text)";
+                return misdirected(entry.text() + " (empty text)");
             if (selectorNames.contains(feature))
                 standingKnown.insert(feature, succeeded);
             const QString selector = selectorOf.value(feature);
             if (!selector.isEmpty() && succeeded && !standingKnown.value(selector, true))
-                return QString::fromStdString(entry.text()) + " after a refused " + selector;
+                return misdirected(entry.text() + " after a refused " + selector.toStdString());
         }
         return QString();
     }
