@@ -85,6 +85,29 @@ elseif(CHECK STREQUAL "command-line")
     run(1 "" "Line9 lässt sich nicht ansteuern: die Kamera hat keine Leitung Line9"
         --locale de_DE --pulse-train Line9:100:20 --list-tabs)
 
+elseif(CHECK STREQUAL "manpage")
+    # Every option of --help is in the manual page, which renders without
+    # a warning and names this version.
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env MANWIDTH=200 ${MAN} --warnings -E UTF-8 -P cat -l ${MANPAGE}
+        RESULT_VARIABLE r OUTPUT_VARIABLE page ERROR_VARIABLE warnings TIMEOUT 60)
+    if(NOT r STREQUAL "0" OR NOT warnings STREQUAL "")
+        message(FATAL_ERROR "man -l ${MANPAGE}: exit ${r}\n${warnings}")
+    endif()
+    help_options(options)
+    list(APPEND options QT_QPA_PLATFORM "QT_LOGGING_RULES=orvik.tabextension.debug=true" "orvik-viewer/plugins/"
+        "orvik-viewer/cameras/" "orvik-viewer/translations/" "orvik-viewer ${VERSION}")
+    foreach(option ${options})
+        string(FIND "${page}" "${option}" at)
+        if(at LESS 0)
+            message(FATAL_ERROR "the manual page does not mention ${option}")
+        endif()
+    endforeach()
+    foreach(section NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" ENVIRONMENT FILES)
+        if(NOT page MATCHES "\n${section}\n")
+            message(FATAL_ERROR "the manual page has no ${section} section")
+        endif()
+    endforeach()
+
 elseif(CHECK STREQUAL "aravis-fake")
     # Aravis's in-process fake camera: no discovery, no network.
     run(0 "Trigger IO\nFeatures\n" ".*" --camera aravis:Aravis-Fake-ORV01 --list-tabs)
