@@ -99,14 +99,12 @@ ViewerOptions ViewerOptions::parse(const QStringList &arguments)
     ViewerOptions options;
     OptionSet set;
     const QCommandLineParser &parser = set.parser;
-    if (!set.parser.parse(QStringList(QLatin1String(ProgramName)) + arguments)) {
+    if (!set.parser.parse(QStringList(QLatin1String(ProgramName)) + arguments))
         options.error = parser.errorText();
-        return options;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
+    else if (!parser.positionalArguments().isEmpty())
         options.error = tr("unexpected argument: %1").arg(parser.positionalArguments().constFirst());
-        return options;
-    }
+    // Read even from a line with errors: before QApplication took Qt's own
+    // options (-platform NAME) out, they are errors, and --locale must still count.
     options.help = parser.isSet(set.help);
     options.version = parser.isSet(set.version);
     options.listTabs = parser.isSet(set.listTabs);

@@ -54,6 +54,7 @@ private slots:
     void accepted();
     void refused_data();
     void refused();
+    void readsOursBesideQtOptions();
     void usageNamesTheProgram();
 };
 
@@ -131,6 +132,15 @@ void tst_ViewerOptions::refused()
     QFETCH(QString, error);
     const ViewerOptions options = ViewerOptions::parse(arguments);
     QVERIFY2(options.error.contains(error), qPrintable(options.error));
+}
+
+void tst_ViewerOptions::readsOursBesideQtOptions()
+{
+    const ViewerOptions options = ViewerOptions::parse(
+        { "-platform", "offscreen", "--locale", "de_DE", "-style", "fusion", "--list-tabs" });
+    QVERIFY(!options.error.isEmpty());
+    QCOMPARE(options.locale, QStringLiteral("de_DE"));
+    QVERIFY(options.batch());
 }
 
 // Qt names the program by the path it was started as (here the test's).

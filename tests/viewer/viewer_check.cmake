@@ -82,6 +82,8 @@ elseif(CHECK STREQUAL "command-line")
     run(1 "" "keine Schaltfläche „Edge“ zum Anklicken auf dem gezeigten Reiter"
         --locale de_DE --tab "Trigger-E/A" --click Edge --list-tabs)
     run(0 "Trigger-E/A\nFeatures\n" ".*" --locale de_DE --tab "Trigger-E/A" --click Flanke --list-tabs)
+    # Qt's own options beside ours: the locale still counts.
+    run(0 "Trigger-E/A\nFeatures\n" ".*" -platform offscreen --locale de_DE --list-tabs)
     run(1 "" "Line9 lässt sich nicht ansteuern: die Kamera hat keine Leitung Line9"
         --locale de_DE --pulse-train Line9:100:20 --list-tabs)
 

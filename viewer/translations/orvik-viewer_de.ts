@@ -828,7 +828,7 @@
         <translation>--%1 braucht einen Wert</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+14"/>
         <source>unexpected argument: %1</source>
         <translation>unerwartetes Argument: %1</translation>
     </message>
