@@ -27,7 +27,7 @@ fi
 
 for arg in "$@"; do
     case $arg in
-        --screenshot|--list-tabs|--help|-h) exec "$viewer" "$@" ;;
+        --screenshot|--screenshot=*|--list-tabs|--help|-h|--version) exec "$viewer" "$@" ;;
     esac
 done
 echo "== no display: saving the window as a picture"

@@ -2,6 +2,7 @@
 #ifndef ELFOBJECT_H
 #define ELFOBJECT_H
 
+#include <QCoreApplication>
 #include <QString>
 
 /// The dynamic loader trusts every offset in a library's headers: a segment
@@ -9,6 +10,8 @@
 /// first touched. So a plug-in file is read and checked as data first.
 class ElfObject
 {
+    Q_DECLARE_TR_FUNCTIONS(ElfObject)
+
 public:
     /// Empty when `fileName` is a complete shared object for this machine:
     /// its header, program headers, every loadable segment and the section

@@ -91,14 +91,14 @@ void FeatureTableModel::readRow(Row &row) const
         row.value = row.boolValue ? QStringLiteral("true") : QStringLiteral("false");
         break;
     case OrvFeatureDataRaw:
-        row.value = QStringLiteral("(raw data)");
+        row.value = tr("(raw data)");
         break;
     default:
         break;
     }
     row.readError = err;
     if (err != OrvErrSuccess)
-        row.value = QStringLiteral("(error %1)").arg(err);
+        row.value = tr("(error %1)").arg(err);
     bool writable = false;
     row.writable = feature->IsWritable(writable) == OrvErrSuccess && writable;
 }
@@ -137,14 +137,14 @@ int FeatureTableModel::columnCount(const QModelIndex &parent) const
 QString FeatureTableModel::typeName(OrvFeatureDataType type)
 {
     switch (type) {
-    case OrvFeatureDataInt: return QStringLiteral("Integer");
-    case OrvFeatureDataFloat: return QStringLiteral("Float");
-    case OrvFeatureDataEnum: return QStringLiteral("Enumeration");
-    case OrvFeatureDataString: return QStringLiteral("String");
-    case OrvFeatureDataBool: return QStringLiteral("Boolean");
-    case OrvFeatureDataCommand: return QStringLiteral("Command");
-    case OrvFeatureDataRaw: return QStringLiteral("Raw");
-    default: return QStringLiteral("Unknown");
+    case OrvFeatureDataInt: return tr("Integer");
+    case OrvFeatureDataFloat: return tr("Float");
+    case OrvFeatureDataEnum: return tr("Enumeration");
+    case OrvFeatureDataString: return tr("String");
+    case OrvFeatureDataBool: return tr("Boolean");
+    case OrvFeatureDataCommand: return tr("Command");
+    case OrvFeatureDataRaw: return tr("Raw");
+    default: return tr("Unknown");
     }
 }
 
@@ -180,8 +180,8 @@ QVariant FeatureTableModel::data(const QModelIndex &index, int role) const
             return isBool ? QVariant() : QVariant(row.value);
         case AccessColumn:
             if (row.type == OrvFeatureDataCommand)
-                return row.writable ? QStringLiteral("executable") : QStringLiteral("not executable");
-            return row.writable ? QStringLiteral("read/write") : QStringLiteral("read only");
+                return row.writable ? tr("executable") : tr("not executable");
+            return row.writable ? tr("read/write") : tr("read only");
         }
         break;
     case Qt::EditRole:
@@ -230,13 +230,13 @@ QVariant FeatureTableModel::headerData(int section, Qt::Orientation orientation,
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case NameColumn:
-        return QStringLiteral("Feature");
+        return tr("Feature");
     case TypeColumn:
-        return QStringLiteral("Type");
+        return tr("Type");
     case ValueColumn:
-        return QStringLiteral("Value");
+        return tr("Value");
     case AccessColumn:
-        return QStringLiteral("Access");
+        return tr("Access");
     }
     return QVariant();
 }

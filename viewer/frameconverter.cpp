@@ -66,12 +66,12 @@ QImage FrameConverter::toImage(const TKN::OrvAPI::FrameImage &frame, QString *er
     const QString name = QString::fromStdString(frame.pixelFormat);
     const Format *format = formatOf(frame.pixelFormat);
     if (!format)
-        return fail(error, QStringLiteral("Pixel format %1 is not shown here").arg(name));
+        return fail(error, tr("Pixel format %1 is not shown here").arg(name));
     const int depth = format->bits > 8 ? CV_16U : CV_8U;
     const std::size_t needed = static_cast<std::size_t>(frame.width) * frame.height * format->channels
                                * (format->bits > 8 ? 2 : 1);
     if (frame.width <= 0 || frame.height <= 0 || frame.data.size() < needed)
-        return fail(error, QStringLiteral("%1 frame of %2 x %3 with %4 bytes: too short")
+        return fail(error, tr("%1 frame of %2 x %3 with %4 bytes: too short")
                                .arg(name).arg(frame.width).arg(frame.height).arg(frame.data.size()));
 
     try {

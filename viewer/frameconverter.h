@@ -5,11 +5,14 @@
 
 #include <OrvikCamera.h>
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 
 class FrameConverter
 {
+    Q_DECLARE_TR_FUNCTIONS(FrameConverter)
+
 public:
     /// An RGB888 or Grayscale8 image; null, with *error saying why, for a
     /// pixel format it does not know or a frame shorter than its size needs.

@@ -36,7 +36,7 @@ void ImageView::setCamera(const TKN::OrvAPI::CameraPtr &camera)
     m_Image = QImage();
     m_Frame = 0;
     m_FrameCount = 0;
-    m_Caption = camera ? QStringLiteral("No frame yet: start acquisition (F5)") : QStringLiteral("No camera open");
+    m_Caption = camera ? tr("No frame yet: start acquisition (F5)") : tr("No camera open");
     if (camera)
         m_pTimer->start();
     else
@@ -70,18 +70,18 @@ void ImageView::refresh()
     const QString format = QString::fromStdString(frame.pixelFormat);
     if (image.isNull()) {
         m_Image = QImage();
-        m_Caption = QStringLiteral("Frame %1: %2").arg(frame.frame).arg(error);
+        m_Caption = tr("Frame %1: %2").arg(frame.frame).arg(error);
     } else {
         // Scaled once, by the converter, not at every paint.
         m_Image = image;
         // The time on the Signals dock's clock; the camera's own timestamp counts from where the camera likes.
-        m_Caption = QStringLiteral("Frame %1  %2x%3 %4  at %5 s")
+        m_Caption = tr("Frame %1  %2x%3 %4  at %5 s")
                         .arg(frame.frame)
                         .arg(frame.width)
                         .arg(frame.height)
                         .arg(format)
                         .arg(double(frame.time) / 1e6, 0, 'f', 6);
-        setToolTip(QStringLiteral("Camera timestamp: %1 ns").arg(frame.timestamp));
+        setToolTip(tr("Camera timestamp: %1 ns").arg(frame.timestamp));
     }
     update();
 }

@@ -1,12 +1,14 @@
 // orvik-viewer: a camera viewer that hosts tab plug-ins, for a person at the
 // screen or, with --screenshot / --list-tabs, for scripts.
 #include "mainwindow.h"
+#include "pluginhost.h"
 #include "vieweroptions.h"
 #include "viewerpaths.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmap>
 #include <QTimer>
@@ -44,7 +46,7 @@ void prepareEnvironment(const ViewerOptions &options)
         = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     // Help and argument errors need no window either. Qt's own options
     // (-platform ...) read as errors here; -platform still wins over this.
-    const bool windowless = options.batch() || options.help || !options.error.isEmpty();
+    const bool windowless = options.batch() || options.help || options.version || !options.error.isEmpty();
     if (windowless && !haveDisplay && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!options.locale.isEmpty()) {
@@ -67,17 +69,26 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvik-viewer"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVIK_VERSION));
+    // Before any text is made, the help included: the viewer's own
+    // translation, and Qt's for its dialogs where the system has it.
+    installTranslation(QStringLiteral("orvik-viewer"), ViewerPaths::translations());
+    installTranslation(QStringLiteral("qtbase"), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
 
     // Parsed again now that Qt has taken its own options out.
     const ViewerOptions options = ViewerOptions::parse(QApplication::arguments().mid(1));
-    if (options.help) {
-        std::fputs(qPrintable(ViewerOptions::usage()), stdout);
-        return 0;
-    }
     if (!options.error.isEmpty()) {
         printError(options.error);
         std::fputs(qPrintable(ViewerOptions::usage()), stderr);
         return 2;
+    }
+    if (options.help) {
+        std::fputs(qPrintable(ViewerOptions::usage()), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("%s\n", qPrintable(ViewerOptions::versionText()));
+        return 0;
     }
     if (!options.locale.isEmpty())
         QLocale::setDefault(QLocale(options.locale));
@@ -98,7 +109,7 @@ int main(int argc, char *argv[])
     QString error;
     if (!window.openCamera(camera, &error)) {
         if (options.batch()) {
-            printError(QStringLiteral("cannot open the camera: %1").arg(error));
+            printError(QCoreApplication::translate("main", "cannot open the camera: %1").arg(error));
             return 1;
         }
         window.show();
@@ -107,7 +118,7 @@ int main(int argc, char *argv[])
     if (options.scan)
         window.findCameras();
     if (!options.tab.isEmpty() && !window.showTab(options.tab)) {
-        const QString text = QStringLiteral("no tab \"%1\"; the tabs are: %2")
+        const QString text = QCoreApplication::translate("main", "no tab \"%1\"; the tabs are: %2")
                                  .arg(options.tab, window.tabCaptions().join(QStringLiteral(", ")));
         if (options.batch()) {
             printError(text);
@@ -117,7 +128,8 @@ int main(int argc, char *argv[])
     }
     // In this order, as a person would: set up the triggers, start, then feed the input.
     if (!options.click.isEmpty() && !window.clickButton(options.click)) {
-        const QString text = QStringLiteral("no button \"%1\" to click on the tab shown").arg(options.click);
+        const QString text
+            = QCoreApplication::translate("main", "no button \"%1\" to click on the tab shown").arg(options.click);
         if (options.batch()) {
             printError(text);
             return 1;
@@ -129,7 +141,7 @@ int main(int argc, char *argv[])
     if (!options.pulseLine.isEmpty()
         && !window.startPulseTrain(options.pulseLine, options.pulsePeriodMs, options.pulseWidthMs, options.pulseCount,
                                    &error)) {
-        const QString text = QStringLiteral("cannot drive %1: %2").arg(options.pulseLine, error);
+        const QString text = QCoreApplication::translate("main", "cannot drive %1: %2").arg(options.pulseLine, error);
         if (options.batch()) {
             printError(text);
             return 1;
@@ -147,7 +159,7 @@ int main(int argc, char *argv[])
         // At least long enough for a page's first one-second refresh to have run.
         QTimer::singleShot(options.waitMs, &window, [&window, screenshot]() {
             if (!window.grab().save(screenshot, "PNG")) {
-                printError(QStringLiteral("cannot write %1").arg(screenshot));
+                printError(QCoreApplication::translate("main", "cannot write %1").arg(screenshot));
                 QApplication::exit(1);
                 return;
             }

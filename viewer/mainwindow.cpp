@@ -42,13 +42,12 @@ namespace {
 
 const char AcquisitionStart[] = "AcquisitionStart";
 const char AcquisitionStop[] = "AcquisitionStop";
-const char FeaturesCaption[] = "Features";
 const int FrameCounterIntervalMs = 500;
 
 QString openErrorText(const OpenError &error)
 {
     if (error.line() > 0)
-        return QStringLiteral("%1, line %2: %3")
+        return QCoreApplication::translate("MainWindow", "%1, line %2: %3")
             .arg(QString::fromStdString(error.source()))
             .arg(error.line())
             .arg(QString::fromStdString(error.message()));
@@ -68,28 +67,28 @@ QString cameraCaption(const CameraInfo &info)
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setWindowTitle(QStringLiteral("Orvik Viewer"));
+    setWindowTitle(tr("Orvik Viewer"));
 
-    auto *toolBar = addToolBar(QStringLiteral("Camera"));
+    auto *toolBar = addToolBar(tr("Camera"));
     toolBar->setObjectName(QStringLiteral("cameraToolBar"));
     toolBar->setMovable(false);
-    toolBar->addWidget(new QLabel(QStringLiteral(" Camera: ")));
+    toolBar->addWidget(new QLabel(QStringLiteral(" %1 ").arg(tr("Camera:"))));
     m_pComboCamera = new QComboBox;
     m_pComboCamera->setMinimumContentsLength(16);
     m_pComboCamera->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     toolBar->addWidget(m_pComboCamera);
-    QAction *open = toolBar->addAction(QStringLiteral("Open File…"), this, SLOT(onOpenFile()));
+    QAction *open = toolBar->addAction(tr("Open File…"), this, SLOT(onOpenFile()));
     open->setShortcut(QKeySequence::Open);
-    open->setToolTip(QStringLiteral("Open a camera description (%1)").arg(open->shortcut().toString()));
-    QAction *find = toolBar->addAction(QStringLiteral("Find Cameras"), this, SLOT(findCameras()));
+    open->setToolTip(tr("Open a camera description (%1)").arg(open->shortcut().toString()));
+    QAction *find = toolBar->addAction(tr("Find Cameras"), this, SLOT(findCameras()));
     find->setObjectName(QStringLiteral("actionFindCameras"));
-    find->setToolTip(QStringLiteral("Look for GigE Vision and USB3 Vision cameras on this computer's networks and buses"));
+    find->setToolTip(tr("Look for GigE Vision and USB3 Vision cameras on this computer's networks and buses"));
     toolBar->addSeparator();
-    m_pActionAcquire = toolBar->addAction(QStringLiteral("Start Acquisition"));
+    m_pActionAcquire = toolBar->addAction(tr("Start Acquisition"));
     m_pActionAcquire->setCheckable(true);
     m_pActionAcquire->setEnabled(false);
     m_pActionAcquire->setShortcut(QKeySequence(Qt::Key_F5));
-    m_pActionAcquire->setToolTip(QStringLiteral("Start or stop acquisition (F5); the pages follow it"));
+    m_pActionAcquire->setToolTip(tr("Start or stop acquisition (F5); the pages follow it"));
     QAction *quit = new QAction(this);
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, SIGNAL(triggered()), this, SLOT(close()));
@@ -107,7 +106,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_pFeatureFilter->setFilterKeyColumn(FeatureTableModel::NameColumn);
     m_pEditFilter = new QLineEdit;
     m_pEditFilter->setObjectName(QStringLiteral("editFeatureFilter"));
-    m_pEditFilter->setPlaceholderText(QStringLiteral("Filter features by name"));
+    m_pEditFilter->setPlaceholderText(tr("Filter features by name"));
     m_pEditFilter->setClearButtonEnabled(true);
     m_pFeatureView = new QTreeView;
     m_pFeatureView->setObjectName(QStringLiteral("featureTree"));
@@ -127,15 +126,15 @@ MainWindow::MainWindow(QWidget *parent)
     featureLayout->setContentsMargins(0, 0, 0, 0);
     featureLayout->addWidget(m_pEditFilter);
     featureLayout->addWidget(m_pFeatureView);
-    m_pTabs->addTab(m_pFeaturePage, QLatin1String(FeaturesCaption));
+    m_pTabs->addTab(m_pFeaturePage, tr("Features"));
 
     m_pSimulator = new SimulatorPanel;
-    m_pSimulatorDock = new QDockWidget(QStringLiteral("Simulator"));
+    m_pSimulatorDock = new QDockWidget(tr("Simulator"));
     m_pSimulatorDock->setObjectName(QStringLiteral("simulatorDock"));
     m_pSimulatorDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_pSimulatorDock->setWidget(m_pSimulator);
     m_pImage = new ImageView;
-    m_pImageDock = new QDockWidget(QStringLiteral("Image"));
+    m_pImageDock = new QDockWidget(tr("Image"));
     m_pImageDock->setObjectName(QStringLiteral("imageDock"));
     m_pImageDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_pImageDock->setWidget(m_pImage);
@@ -144,7 +143,7 @@ MainWindow::MainWindow(QWidget *parent)
     splitDockWidget(m_pImageDock, m_pSimulatorDock, Qt::Vertical);
 
     m_pSignals = new SignalsPanel;
-    m_pSignalsDock = new QDockWidget(QStringLiteral("Signals"));
+    m_pSignalsDock = new QDockWidget(tr("Signals"));
     m_pSignalsDock->setObjectName(QStringLiteral("signalsDock"));
     m_pSignalsDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_pSignalsDock->setWidget(m_pSignals);
@@ -213,7 +212,7 @@ void MainWindow::findCameras()
     try {
         found = m_Cameras->FindCameras();
     } catch (const std::exception &e) {
-        notice(QStringLiteral("Finding cameras failed: %1").arg(QString::fromLocal8Bit(e.what())));
+        notice(tr("Finding cameras failed: %1").arg(QString::fromLocal8Bit(e.what())));
     }
     QApplication::restoreOverrideCursor();
     const QSignalBlocker blocker(m_pComboCamera);
@@ -225,7 +224,7 @@ void MainWindow::findCameras()
         ++cameras;
     }
     m_pComboCamera->setCurrentIndex(m_Camera ? m_pComboCamera->findData(QString::fromStdString(m_Camera->GetId())) : -1);
-    notice(cameras == 1 ? QStringLiteral("Found 1 camera") : QStringLiteral("Found %1 cameras").arg(cameras));
+    notice(cameras == 1 ? tr("Found 1 camera") : tr("Found %1 cameras").arg(cameras));
 }
 
 QString MainWindow::cameraId(const QString &idNameOrFile) const
@@ -310,7 +309,7 @@ bool MainWindow::openCamera(const QString &idNameOrFile, QString *error)
     }
     m_pActionAcquire->setEnabled(m_Camera->GetFeature(AcquisitionStart) && m_Camera->GetFeature(AcquisitionStop));
     syncAcquisitionState();
-    setWindowTitle(QStringLiteral("%1 - Orvik Viewer").arg(QString::fromStdString(m_Camera->GetModelName())));
+    setWindowTitle(tr("%1 - Orvik Viewer").arg(QString::fromStdString(m_Camera->GetModelName())));
     return true;
 }
 
@@ -332,7 +331,7 @@ void MainWindow::closeCamera()
     m_Camera.reset();
     m_pActionAcquire->setEnabled(false);
     syncAcquisitionState();
-    setWindowTitle(QStringLiteral("Orvik Viewer"));
+    setWindowTitle(tr("Orvik Viewer"));
 }
 
 void MainWindow::buildPluginTabs()
@@ -345,17 +344,17 @@ void MainWindow::buildPluginTabs()
             result = plugin.extension->CreateTabWidget(m_Features, container);
         } catch (const std::exception &e) {
             delete container;
-            notice(QStringLiteral("\"%1\" failed for this camera: %2")
+            notice(tr("\"%1\" failed for this camera: %2")
                        .arg(plugin.name, QString::fromLocal8Bit(e.what())));
             continue;
         } catch (...) {
             delete container;
-            notice(QStringLiteral("\"%1\" failed for this camera").arg(plugin.name));
+            notice(tr("\"%1\" failed for this camera").arg(plugin.name));
             continue;
         }
         if (result != 0) {
             delete container;
-            notice(QStringLiteral("\"%1\" is not available for this camera (code %2)")
+            notice(tr("\"%1\" is not available for this camera (code %2)")
                        .arg(plugin.name)
                        .arg(result));
             continue;
@@ -406,7 +405,7 @@ bool MainWindow::setAcquiring(bool acquiring)
         return false;
     const OrvErrorType err = acquiring ? m_Camera->StartAcquisition() : m_Camera->StopAcquisition();
     if (err != OrvErrSuccess)
-        notice(QStringLiteral("%1 failed (error %2)")
+        notice(tr("%1 failed (error %2)")
                    .arg(QLatin1String(acquiring ? AcquisitionStart : AcquisitionStop))
                    .arg(err));
     syncAcquisitionState();
@@ -420,7 +419,7 @@ void MainWindow::syncAcquisitionState()
         const QSignalBlocker blocker(m_pActionAcquire);
         m_pActionAcquire->setChecked(acquiring);
         m_pActionAcquire->setText(
-            acquiring ? QStringLiteral("Stop Acquisition") : QStringLiteral("Start Acquisition"));
+            acquiring ? tr("Stop Acquisition") : tr("Start Acquisition"));
     }
     const bool counting = acquiring && m_Camera->CountsFrames();
     if (counting && !m_pFrameTimer->isActive()) {
@@ -446,17 +445,17 @@ void MainWindow::updateFrameCounter()
     const qint64 elapsed = m_FrameClock.restart();
     const double rate = elapsed > 0 ? double(frames - m_LastFrameCount) * 1000.0 / double(elapsed) : 0.0;
     m_LastFrameCount = frames;
-    m_pLabelFrames->setText(frameCounterText(frames, QStringLiteral("%1 fps").arg(rate, 0, 'f', 1)));
+    m_pLabelFrames->setText(frameCounterText(frames, tr("%1 fps").arg(rate, 0, 'f', 1)));
 }
 
 QString MainWindow::frameCounterText(unsigned long long frames, const QString &rate) const
 {
-    QString text = QStringLiteral("Frames: %1").arg(frames);
+    QString text = tr("Frames: %1").arg(frames);
     if (!rate.isEmpty())
         text += QStringLiteral("  ") + rate;
     // Only a camera that reports its triggers knows which it missed.
     if (m_Camera && !m_Camera->GetSignalInfo().triggers.empty())
-        text += QStringLiteral("  Missed triggers: %1").arg(m_Camera->GetMissedTriggerCount());
+        text += QStringLiteral("  ") + tr("Missed triggers: %1").arg(m_Camera->GetMissedTriggerCount());
     return text;
 }
 
@@ -479,15 +478,15 @@ bool MainWindow::startPulseTrain(const QString &line, double periodMs, double wi
     const std::shared_ptr<OrvSim::Camera> simulator = OrvSim::Camera::of(m_Camera);
     if (!simulator) {
         if (error)
-            *error = QStringLiteral("only a simulated camera's lines can be driven");
+            *error = tr("only a simulated camera's lines can be driven");
         return false;
     }
     const OrvErrorType err = simulator->timing().pulseTrain(line.toStdString(), std::llround(periodMs * 1000),
                                                             std::llround(widthMs * 1000), count);
     if (err != OrvErrSuccess && error) {
-        *error = err == OrvErrNotFound     ? QStringLiteral("the camera has no line %1").arg(line)
-                 : err == OrvErrInvalidAccess ? QStringLiteral("%1 is an output").arg(line)
-                                              : QStringLiteral("a pulse needs 0 < width < period");
+        *error = err == OrvErrNotFound     ? tr("the camera has no line %1").arg(line)
+                 : err == OrvErrInvalidAccess ? tr("%1 is an output").arg(line)
+                                              : tr("a pulse needs 0 < width < period");
     }
     m_pSimulator->refresh();
     return err == OrvErrSuccess;
@@ -506,7 +505,7 @@ void MainWindow::onCameraChosen(int index)
 void MainWindow::onOpenFile()
 {
     const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open Camera Description"), m_CameraFolder, QStringLiteral("Cameras (*.json)"));
+        this, tr("Open Camera Description"), m_CameraFolder, tr("Cameras (*.json)"));
     if (path.isEmpty())
         return;
     QString error;
@@ -520,9 +519,9 @@ void MainWindow::showOpenError(const QString &error)
     const QSignalBlocker blocker(m_pComboCamera);
     m_pComboCamera->setCurrentIndex(
         m_Camera ? m_pComboCamera->findData(QString::fromStdString(m_Camera->GetId())) : -1);
-    notice(QStringLiteral("Cannot open the camera: %1").arg(error));
+    notice(tr("Cannot open the camera: %1").arg(error));
     if (!m_bEchoMessages)
-        QMessageBox::critical(this, QStringLiteral("Cannot Open Camera"), error);
+        QMessageBox::critical(this, tr("Cannot Open Camera"), error);
 }
 
 void MainWindow::onAcquireToggled(bool on)
@@ -532,7 +531,7 @@ void MainWindow::onAcquireToggled(bool on)
 
 void MainWindow::onWriteFailed(const QString &featureName, int code)
 {
-    notice(QStringLiteral("The camera refused %1 (error %2)").arg(featureName).arg(code));
+    notice(tr("The camera refused %1 (error %2)").arg(featureName).arg(code));
 }
 
 void MainWindow::notice(const QString &text)
@@ -565,7 +564,7 @@ void MainWindow::addCommandButtons()
             if (m_pFeatureView->indexWidget(value))
                 continue;
             const int sourceRow = name.data(FeatureTreeModel::SourceRowRole).toInt();
-            auto *button = new QPushButton(QStringLiteral("Execute"));
+            auto *button = new QPushButton(tr("Execute"));
             connect(button, &QPushButton::clicked, this, [this, sourceRow]() {
                 m_pFeatureModel->runCommand(sourceRow);
                 syncAcquisitionState();

@@ -67,16 +67,16 @@ QString PluginHost::verificationProblem(QLibrary &library)
 {
     auto query = reinterpret_cast<VerificationQuery>(library.resolve(VerificationFunction));
     if (!query)
-        return QStringLiteral("no plug-in verification data (%1)").arg(library.errorString());
+        return tr("no plug-in verification data (%1)").arg(library.errorString());
     if (!isFunction(reinterpret_cast<const void *>(query)))
-        return QStringLiteral("its verification data is not a function");
+        return tr("its verification data is not a function");
     try {
         if (!isVerificationData(QByteArray(query())))
-            return QStringLiteral("no plug-in verification data");
+            return tr("no plug-in verification data");
     } catch (const std::exception &e) {
-        return QStringLiteral("its verification function failed: %1").arg(QString::fromLocal8Bit(e.what()));
+        return tr("its verification function failed: %1").arg(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        return QStringLiteral("its verification function failed");
+        return tr("its verification function failed");
     }
     return QString();
 }
@@ -97,10 +97,10 @@ QString PluginHost::problemBeforeLoading(const QString &fileName)
     const QPluginLoader loader(fileName);
     const QJsonObject metaData = loader.metaData();
     if (metaData.isEmpty())
-        return QStringLiteral("not a Qt plug-in (%1)").arg(loader.errorString());
+        return tr("not a Qt plug-in (%1)").arg(loader.errorString());
     const QString iid = metaData.value(QStringLiteral("IID")).toString();
     if (iid != QLatin1String(TabExtensionInterface_iid))
-        return QStringLiteral("a plug-in for \"%1\", not a tab extension").arg(iid);
+        return tr("a plug-in for \"%1\", not a tab extension").arg(iid);
     return QString();
 }
 
@@ -114,19 +114,19 @@ void PluginHost::loadAll(const QString &folder, QObject *streamingSender, const 
             continue;
         const QString problem = problemBeforeLoading(path);
         if (!problem.isEmpty()) {
-            m_Messages << QStringLiteral("%1 skipped: %2").arg(file, problem);
+            m_Messages << tr("%1 skipped: %2").arg(file, problem);
             continue;
         }
 
         QLibrary library(path);
         if (!library.load()) {
-            m_Messages << QStringLiteral("%1 skipped: %2").arg(file, library.errorString());
+            m_Messages << tr("%1 skipped: %2").arg(file, library.errorString());
             continue;
         }
         const QString error = verificationProblem(library);
         if (!error.isEmpty()) {
             library.unload();
-            m_Messages << QStringLiteral("%1 skipped: %2").arg(file, error);
+            m_Messages << tr("%1 skipped: %2").arg(file, error);
             continue;
         }
         QPluginLoader loader(path);
@@ -135,8 +135,8 @@ void PluginHost::loadAll(const QString &folder, QObject *streamingSender, const 
         // The loader holds the library from here; a refused one goes away.
         library.unload();
         if (!extension) {
-            m_Messages << (instance ? QStringLiteral("%1 skipped: not a tab extension").arg(file)
-                                    : QStringLiteral("%1 skipped: %2").arg(file, loader.errorString()));
+            m_Messages << (instance ? tr("%1 skipped: not a tab extension").arg(file)
+                                    : tr("%1 skipped: %2").arg(file, loader.errorString()));
             loader.unload();
             continue;
         }
@@ -152,7 +152,7 @@ void PluginHost::loadAll(const QString &folder, QObject *streamingSender, const 
         plugin.extension = extension;
         installTranslator(folder, path);
         if (streamingSender && !extension->ConnectStreamingSignal(streamingSender, signal))
-            m_Messages << QStringLiteral("%1 does not follow the acquisition state").arg(plugin.name);
+            m_Messages << tr("%1 does not follow the acquisition state").arg(plugin.name);
         m_Plugins << plugin;
     }
 }

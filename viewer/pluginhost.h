@@ -3,6 +3,7 @@
 #define PLUGINHOST_H
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,8 @@ struct LoadedPlugin
 
 class PluginHost
 {
+    Q_DECLARE_TR_FUNCTIONS(PluginHost)
+
 public:
     /// True when the text's first line is the plug-in verification pattern.
     static bool isVerificationData(const QByteArray &text);

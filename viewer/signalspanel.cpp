@@ -35,18 +35,18 @@ QToolButton *toolButton(const QString &text, const QString &name, const QString 
 SignalsPanel::SignalsPanel(QWidget *parent)
     : QWidget(parent)
 {
-    m_pButtonPause = toolButton(QStringLiteral("Pause"), QStringLiteral("buttonPause"),
-                                QStringLiteral("Stop following the present; events keep being recorded"));
+    m_pButtonPause = toolButton(tr("Pause"), QStringLiteral("buttonPause"),
+                                tr("Stop following the present; events keep being recorded"));
     m_pButtonPause->setCheckable(true);
-    QToolButton *zoomIn = toolButton(QStringLiteral("Zoom In"), QStringLiteral("buttonZoomIn"),
-                                     QStringLiteral("Show half the time (or turn the wheel over the strip)"));
-    QToolButton *zoomOut = toolButton(QStringLiteral("Zoom Out"), QStringLiteral("buttonZoomOut"),
-                                      QStringLiteral("Show twice the time"));
-    QToolButton *clearButton = toolButton(QStringLiteral("Clear"), QStringLiteral("buttonClear"),
-                                          QStringLiteral("Forget the events recorded so far"));
+    QToolButton *zoomIn = toolButton(tr("Zoom In"), QStringLiteral("buttonZoomIn"),
+                                     tr("Show half the time (or turn the wheel over the strip)"));
+    QToolButton *zoomOut = toolButton(tr("Zoom Out"), QStringLiteral("buttonZoomOut"),
+                                      tr("Show twice the time"));
+    QToolButton *clearButton = toolButton(tr("Clear"), QStringLiteral("buttonClear"),
+                                          tr("Forget the events recorded so far"));
     m_pLabelSpan = new QLabel;
     m_pLabelSpan->setObjectName(QStringLiteral("labelSpan"));
-    m_pLabelCursors = new QLabel(QStringLiteral("Click: cursor A, right-click: cursor B, drag: move, wheel: zoom"));
+    m_pLabelCursors = new QLabel(tr("Click: cursor A, right-click: cursor B, drag: move, wheel: zoom"));
     m_pLabelCursors->setObjectName(QStringLiteral("labelCursors"));
     m_pLabelCursors->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_pLabelNote = new QLabel;
@@ -100,20 +100,20 @@ void SignalsPanel::setCamera(const TKN::OrvAPI::CameraPtr &camera)
     updateGeometry();
     QString note;
     if (!camera)
-        note = QStringLiteral("No camera open.");
+        note = tr("No camera open.");
     else if (!info.available)
-        note = QStringLiteral("This camera reports no signal events.");
+        note = tr("This camera reports no signal events.");
     else if (info.levelPollInterval > 0)
-        note = QStringLiteral("Frames are shown as they arrive from the stream. Line levels are read from %1 every "
+        note = tr("Frames are shown as they arrive from the stream. Line levels are read from %1 every "
                               "%2 ms, so pulses shorter than that can pass unseen, and edges show up to %2 ms late; "
                               "triggers and exposures are not reported by this camera.")
                    .arg(QString::fromStdString(info.levelSource))
                    .arg(info.levelPollInterval / 1000);
     else if (info.levelSource.empty() && info.otherLines.empty() && info.inputLines.empty()
              && info.outputLines.empty())
-        note = QStringLiteral("Frames are shown as they arrive from the stream; this camera has no line status to read.");
+        note = tr("Frames are shown as they arrive from the stream; this camera has no line status to read.");
     else
-        note = QStringLiteral("Simulated camera: every edge, trigger and exposure as its timing model made them.");
+        note = tr("Simulated camera: every edge, trigger and exposure as its timing model made them.");
     m_pLabelNote->setText(note);
     setPaused(false);
     if (camera && info.available) {
@@ -153,7 +153,9 @@ void SignalsPanel::refresh()
     else
         m_pView->update();
     if (m_Timeline.lost() > 0)
-        m_pLabelSpan->setToolTip(QStringLiteral("%1 events were lost before they could be read").arg(m_Timeline.lost()));
+        m_pLabelSpan->setToolTip(m_Timeline.lost() == 1
+                                     ? tr("1 event was lost before it could be read")
+                                     : tr("%1 events were lost before they could be read").arg(m_Timeline.lost()));
 }
 
 void SignalsPanel::zoomIn()

@@ -79,17 +79,17 @@ void SignalsView::setSignalInfo(const TKN::OrvAPI::SignalInfo &info)
     m_Rows.clear();
     if (info.available) {
         for (const std::string &line : info.inputLines)
-            m_Rows.append(Row{LevelRow, QString::fromStdString(line) + QStringLiteral(" (in)"), line});
+            m_Rows.append(Row{LevelRow, tr("%1 (in)").arg(QString::fromStdString(line)), line});
         for (const std::string &line : info.otherLines)
             m_Rows.append(Row{LevelRow, QString::fromStdString(line), line});
         for (const std::string &trigger : info.triggers)
-            m_Rows.append(Row{TriggerRow, QStringLiteral("%1 trigger").arg(QString::fromStdString(trigger)), trigger});
-        m_Rows.append(Row{LevelRow, QStringLiteral("Acquisition active"), TimelineModel::AcquisitionRow});
+            m_Rows.append(Row{TriggerRow, tr("%1 trigger").arg(QString::fromStdString(trigger)), trigger});
+        m_Rows.append(Row{LevelRow, tr("Acquisition active"), TimelineModel::AcquisitionRow});
         if (info.exposures)
-            m_Rows.append(Row{LevelRow, QStringLiteral("Exposure"), TimelineModel::ExposureRow});
-        m_Rows.append(Row{FrameRow, QStringLiteral("Frames"), std::string()});
+            m_Rows.append(Row{LevelRow, tr("Exposure"), TimelineModel::ExposureRow});
+        m_Rows.append(Row{FrameRow, tr("Frames"), std::string()});
         for (const std::string &line : info.outputLines)
-            m_Rows.append(Row{LevelRow, QString::fromStdString(line) + QStringLiteral(" (out)"), line});
+            m_Rows.append(Row{LevelRow, tr("%1 (out)").arg(QString::fromStdString(line)), line, true});
     }
     updateGeometry();
     update();
@@ -162,7 +162,7 @@ void SignalsView::paintEvent(QPaintEvent *)
     painter.fillRect(QRect(LabelWidth, 0, width() - LabelWidth, rowTop(m_Rows.size()) + 2), Background);
     if (m_Rows.isEmpty()) {
         painter.setPen(palette().text().color());
-        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("This camera reports no signal events."));
+        painter.drawText(rect(), Qt::AlignCenter, tr("This camera reports no signal events."));
         return;
     }
     for (int row = 0; row < m_Rows.size(); ++row) {
@@ -290,8 +290,8 @@ void SignalsView::drawRows(QPainter &painter)
                                             yOf(entry.first, false) - yOf(entry.first, true)));
         const QColor colour = row.key == TimelineModel::ExposureRow      ? ExposureColour
                               : row.key == TimelineModel::AcquisitionRow ? AcquisitionColour
-                              : row.title.endsWith(QLatin1String("(out)")) ? OutputColour
-                                                                           : InputColour;
+                              : row.output                               ? OutputColour
+                                                                         : InputColour;
         // A high level is a filled band, as on a logic analyser: short pulses stay visible.
         QColor fill = colour;
         fill.setAlpha(70);
@@ -306,7 +306,7 @@ void SignalsView::drawRows(QPainter &painter)
         if (gap >= from && gap <= to) {
             const int x = xOf(gap);
             painter.drawLine(x, Top, x, rowTop(m_Rows.size()));
-            painter.drawText(x + 3, Top + 12, QStringLiteral("events lost"));
+            painter.drawText(x + 3, Top + 12, tr("events lost"));
         }
     }
 }

@@ -61,6 +61,7 @@ private:
         RowKind kind;
         QString title;
         std::string key; // level row or trigger selector
+        bool output = false;
     };
 
     int xOf(long long time) const;

@@ -52,42 +52,42 @@ QDoubleSpinBox *millisecondBox(const char *name, double minimum, double value)
 SimulatorPanel::SimulatorPanel(QWidget *parent)
     : QWidget(parent)
 {
-    auto *lineGroup = new QGroupBox(QStringLiteral("Input lines"));
+    auto *lineGroup = new QGroupBox(tr("Input lines"));
     m_pComboLine = new QComboBox;
     m_pComboLine->setObjectName(QStringLiteral("comboLine"));
     m_pComboLine->setMinimumContentsLength(8);
-    m_pCBLevel = new QCheckBox(QStringLiteral("High"));
+    m_pCBLevel = new QCheckBox(tr("High"));
     m_pCBLevel->setObjectName(QStringLiteral("cbLevel"));
-    m_pLabelNoLines = new QLabel(QStringLiteral("This camera has no input lines."));
+    m_pLabelNoLines = new QLabel(tr("This camera has no input lines."));
     m_pLabelNoLines->setObjectName(QStringLiteral("labelNoLines"));
     m_pLabelNoLines->setWordWrap(true);
     m_pSpinWidth = millisecondBox("spinWidth", 0.05, 10.0);
-    m_pSpinWidth->setToolTip(QStringLiteral("How long a pulse takes the line to the other level"));
-    m_pButtonPulse = new QPushButton(QStringLiteral("Pulse"));
+    m_pSpinWidth->setToolTip(tr("How long a pulse takes the line to the other level"));
+    m_pButtonPulse = new QPushButton(tr("Pulse"));
     m_pButtonPulse->setObjectName(QStringLiteral("buttonPulse"));
-    m_pButtonPulse->setToolTip(QStringLiteral("One pulse now: the line goes to the other level and back"));
+    m_pButtonPulse->setToolTip(tr("One pulse now: the line goes to the other level and back"));
     m_pSpinPeriod = millisecondBox("spinPeriod", 0.5, 100.0);
-    m_pSpinPeriod->setToolTip(QStringLiteral("From the start of one pulse to the start of the next"));
+    m_pSpinPeriod->setToolTip(tr("From the start of one pulse to the start of the next"));
     m_pSpinCount = new QSpinBox;
     m_pSpinCount->setObjectName(QStringLiteral("spinCount"));
     m_pSpinCount->setRange(0, 1000000);
-    m_pSpinCount->setSpecialValueText(QStringLiteral("endless"));
-    m_pSpinCount->setSuffix(QStringLiteral(" pulses"));
+    m_pSpinCount->setSpecialValueText(tr("endless"));
+    m_pSpinCount->setSuffix(QLatin1Char(' ') + tr("pulses"));
     m_pSpinCount->setValue(10);
-    m_pButtonTrain = new QPushButton(QStringLiteral("Start Train"));
+    m_pButtonTrain = new QPushButton(tr("Start Train"));
     m_pButtonTrain->setObjectName(QStringLiteral("buttonTrain"));
-    m_pButtonStop = new QPushButton(QStringLiteral("Stop"));
+    m_pButtonStop = new QPushButton(tr("Stop"));
     m_pButtonStop->setObjectName(QStringLiteral("buttonStop"));
-    m_pButtonStop->setToolTip(QStringLiteral("End the pulse train; the line returns to the level it started from"));
+    m_pButtonStop->setToolTip(tr("End the pulse train; the line returns to the level it started from"));
     auto *lineRow = new QHBoxLayout;
     lineRow->addWidget(m_pComboLine, 1);
     lineRow->addWidget(m_pCBLevel);
     auto *pulseRow = new QHBoxLayout;
-    pulseRow->addWidget(new QLabel(QStringLiteral("Width:")));
+    pulseRow->addWidget(new QLabel(tr("Width:")));
     pulseRow->addWidget(m_pSpinWidth, 1);
     pulseRow->addWidget(m_pButtonPulse);
     auto *trainRow = new QHBoxLayout;
-    trainRow->addWidget(new QLabel(QStringLiteral("Every:")));
+    trainRow->addWidget(new QLabel(tr("Every:")));
     trainRow->addWidget(m_pSpinPeriod, 1);
     trainRow->addWidget(m_pSpinCount, 1);
     auto *trainButtons = new QHBoxLayout;
@@ -101,20 +101,20 @@ SimulatorPanel::SimulatorPanel(QWidget *parent)
     lineLayout->addLayout(trainButtons);
     lineLayout->addWidget(m_pLabelNoLines);
 
-    auto *featureGroup = new QGroupBox(QStringLiteral("Change from the camera side"));
+    auto *featureGroup = new QGroupBox(tr("Change from the camera side"));
     m_pComboFeature = new QComboBox;
     m_pComboFeature->setObjectName(QStringLiteral("comboFeature"));
     m_pEditEntry = new QLineEdit;
     m_pEditEntry->setObjectName(QStringLiteral("editEntry"));
-    m_pEditEntry->setPlaceholderText(QStringLiteral("selected entry"));
+    m_pEditEntry->setPlaceholderText(tr("selected entry"));
     m_pEditValue = new QLineEdit;
     m_pEditValue->setObjectName(QStringLiteral("editValue"));
-    m_pButtonApply = new QPushButton(QStringLiteral("Apply"));
+    m_pButtonApply = new QPushButton(tr("Apply"));
     m_pButtonApply->setObjectName(QStringLiteral("buttonApply"));
     auto *form = new QFormLayout(featureGroup);
-    form->addRow(QStringLiteral("Feature:"), m_pComboFeature);
-    form->addRow(QStringLiteral("For entry:"), m_pEditEntry);
-    form->addRow(QStringLiteral("Value:"), m_pEditValue);
+    form->addRow(tr("Feature:"), m_pComboFeature);
+    form->addRow(tr("For entry:"), m_pEditEntry);
+    form->addRow(tr("Value:"), m_pEditValue);
     form->addRow(QString(), m_pButtonApply);
 
     auto *layout = new QVBoxLayout(this);
@@ -203,9 +203,9 @@ void SimulatorPanel::report(int err, const QString &done)
     if (err == TKN::OrvAPI::OrvErrSuccess)
         emit message(done);
     else if (err == TKN::OrvAPI::OrvErrBadParameter)
-        emit message(QStringLiteral("A pulse train needs a width shorter than its period"));
+        emit message(tr("A pulse train needs a width shorter than its period"));
     else
-        emit message(QStringLiteral("The camera refused to drive %1 (error %2)").arg(line).arg(err));
+        emit message(tr("The camera refused to drive %1 (error %2)").arg(line).arg(err));
     showLevel();
 }
 
@@ -215,7 +215,7 @@ void SimulatorPanel::onPulse()
     if (!m_Camera || line.isEmpty())
         return;
     report(m_Camera->timing().pulse(utf8(line), micros(m_pSpinWidth)),
-           QStringLiteral("A %1 ms pulse on %2").arg(m_pSpinWidth->value()).arg(line));
+           tr("A %1 ms pulse on %2").arg(m_pSpinWidth->value()).arg(line));
 }
 
 void SimulatorPanel::onStartTrain()
@@ -226,8 +226,9 @@ void SimulatorPanel::onStartTrain()
     m_bIdleLevel = m_Camera->timing().lineLevel(utf8(line));
     const int count = m_pSpinCount->value();
     report(m_Camera->timing().pulseTrain(utf8(line), micros(m_pSpinPeriod), micros(m_pSpinWidth), count),
-           QStringLiteral("%1 pulses of %2 ms every %3 ms on %4")
-               .arg(count == 0 ? QStringLiteral("Endless") : QString::number(count))
+           (count == 0   ? tr("Endless pulses of %1 ms every %2 ms on %3")
+            : count == 1 ? tr("1 pulse of %1 ms every %2 ms on %3")
+                         : tr("%1 pulses of %2 ms every %3 ms on %4").arg(count))
                .arg(m_pSpinWidth->value())
                .arg(m_pSpinPeriod->value())
                .arg(line));
@@ -239,7 +240,7 @@ void SimulatorPanel::onStopTrain()
     if (!m_Camera || line.isEmpty())
         return;
     report(m_Camera->timing().setLine(utf8(line), m_bIdleLevel),
-           QStringLiteral("%1 holds %2").arg(line, m_bIdleLevel ? QStringLiteral("high") : QStringLiteral("low")));
+           (m_bIdleLevel ? tr("%1 holds high") : tr("%1 holds low")).arg(line));
 }
 
 void SimulatorPanel::onLineChosen()
@@ -253,7 +254,7 @@ void SimulatorPanel::onLevelToggled(bool high)
     if (!m_Camera || line.isEmpty())
         return;
     report(m_Camera->timing().setLine(utf8(line), high),
-           QStringLiteral("%1 is now %2").arg(line, high ? QStringLiteral("high") : QStringLiteral("low")));
+           (high ? tr("%1 is now high") : tr("%1 is now low")).arg(line));
 }
 
 void SimulatorPanel::onApply()
@@ -266,8 +267,8 @@ void SimulatorPanel::onApply()
     const int err = m_Camera->setFromCamera(utf8(feature), utf8(value), utf8(entry));
     const QString target = entry.isEmpty() ? feature : QStringLiteral("%1[%2]").arg(feature, entry);
     if (err != TKN::OrvAPI::OrvErrSuccess)
-        emit message(QStringLiteral("The camera refused %1 = %2 (error %3)").arg(target, value).arg(err));
+        emit message(tr("The camera refused %1 = %2 (error %3)").arg(target, value).arg(err));
     else
-        emit message(QStringLiteral("The camera set %1 = %2").arg(target, value));
+        emit message(tr("The camera set %1 = %2").arg(target, value));
     refresh();
 }

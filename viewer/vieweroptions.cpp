@@ -1,6 +1,70 @@
 #include "vieweroptions.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
 namespace {
+
+const char ProgramName[] = "orvik-viewer";
+
+// Every option of the viewer. The texts are made with the parser, so --help
+// speaks the language of the translators installed by then.
+struct OptionSet
+{
+    OptionSet();
+
+    QCommandLineParser parser;
+    QCommandLineOption help { { QStringLiteral("h"), QStringLiteral("help") },
+                              ViewerOptions::tr("Show this text and exit.") };
+    QCommandLineOption version { QStringLiteral("version"), ViewerOptions::tr("Show the version and exit.") };
+    QCommandLineOption camera { QStringLiteral("camera"),
+                                ViewerOptions::tr("Open this camera: a name from the cameras folder (such as "
+                                                  "syncout), a camera description file, or aravis:ID for a "
+                                                  "GenICam camera by its device id, address or serial "
+                                                  "(aravis:Aravis-Fake-ORV01 is Aravis's in-process fake "
+                                                  "camera). Default: exposure-mode."),
+                                ViewerOptions::tr("camera") };
+    QCommandLineOption scan { QStringLiteral("scan"),
+                              ViewerOptions::tr("Look for GigE Vision and USB3 Vision cameras (this broadcasts on "
+                                                "the local networks) and offer them in the camera box.") };
+    QCommandLineOption tab { QStringLiteral("tab"),
+                             ViewerOptions::tr("Show this tab first: a caption or a plug-in's name."),
+                             ViewerOptions::tr("caption") };
+    QCommandLineOption locale { QStringLiteral("locale"),
+                                ViewerOptions::tr("Run in this locale, such as de_DE for German texts."),
+                                ViewerOptions::tr("name") };
+    QCommandLineOption click { QStringLiteral("click"),
+                               ViewerOptions::tr("Click the button with this text on the tab shown, such as "
+                                                 "--tab \"Trigger IO\" --click Edge."),
+                               ViewerOptions::tr("text") };
+    QCommandLineOption acquire { QStringLiteral("acquire"),
+                                 ViewerOptions::tr("Start acquisition once the camera is open.") };
+    QCommandLineOption linkLatency { QStringLiteral("link-latency"),
+                                     ViewerOptions::tr("Each access to a simulated camera takes this many "
+                                                       "milliseconds, as on a network link (such as 0.5)."),
+                                     ViewerOptions::tr("ms") };
+    QCommandLineOption pulseTrain { QStringLiteral("pulse-train"),
+                                    ViewerOptions::tr("Drive a simulated camera's input line with pulses: "
+                                                      "LINE:PERIOD:WIDTH[:COUNT] in milliseconds, COUNT 0 or "
+                                                      "none for endless, such as Line0:100:20:50."),
+                                    ViewerOptions::tr("train") };
+    QCommandLineOption screenshot { QStringLiteral("screenshot"),
+                                    ViewerOptions::tr("Save a PNG picture of the window to this file and exit."),
+                                    ViewerOptions::tr("file") };
+    QCommandLineOption wait { QStringLiteral("wait"),
+                              ViewerOptions::tr("Let the camera run this long before the screenshot "
+                                                "(default: 1200)."),
+                              ViewerOptions::tr("ms") };
+    QCommandLineOption listTabs { QStringLiteral("list-tabs"), ViewerOptions::tr("Print the tab captions and exit.") };
+};
+
+OptionSet::OptionSet()
+{
+    parser.setApplicationDescription(
+        ViewerOptions::tr("A camera viewer whose tab pages come from plug-ins, such as the Trigger IO page."));
+    parser.addOptions({ help, version, camera, scan, tab, locale, click, acquire, linkLatency, pulseTrain, screenshot,
+                        wait, listTabs });
+}
 
 // "LINE:PERIOD:WIDTH[:COUNT]", milliseconds.
 bool parsePulseTrain(const QString &text, ViewerOptions &options)
@@ -17,91 +81,77 @@ bool parsePulseTrain(const QString &text, ViewerOptions &options)
            && (options.pulseCount == 1 || options.pulseWidthMs < options.pulsePeriodMs);
 }
 
+// The option's value, or an error when it was given empty.
+QString valueOf(const QCommandLineParser &parser, const QCommandLineOption &option, ViewerOptions &options)
+{
+    if (!parser.isSet(option))
+        return QString();
+    const QString value = parser.value(option);
+    if (value.isEmpty() && options.error.isEmpty())
+        options.error = ViewerOptions::tr("--%1 needs a value").arg(option.names().constLast());
+    return value;
+}
+
 } // namespace
 
 ViewerOptions ViewerOptions::parse(const QStringList &arguments)
 {
     ViewerOptions options;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        auto value = [&](QString &target) {
-            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
-                options.error = QStringLiteral("%1 needs a value").arg(argument);
-                return;
-            }
-            target = arguments.at(++i);
-        };
-        if (argument == QLatin1String("--camera"))
-            value(options.camera);
-        else if (argument == QLatin1String("--screenshot"))
-            value(options.screenshot);
-        else if (argument == QLatin1String("--tab"))
-            value(options.tab);
-        else if (argument == QLatin1String("--locale"))
-            value(options.locale);
-        else if (argument == QLatin1String("--link-latency")) {
-            QString text;
-            value(text);
-            bool ok = false;
-            const double latency = text.toDouble(&ok);
-            // Beyond a few seconds per access nothing would be usable.
-            if (options.error.isEmpty() && (!ok || !(latency >= 0) || latency > 10000))
-                options.error = QStringLiteral("--link-latency takes milliseconds from 0 to 10000, not \"%1\"").arg(text);
-            options.linkLatencyMs = latency;
-        } else if (argument == QLatin1String("--click"))
-            value(options.click);
-        else if (argument == QLatin1String("--pulse-train")) {
-            QString train;
-            value(train);
-            if (options.error.isEmpty() && !parsePulseTrain(train, options))
-                options.error = QStringLiteral("--pulse-train takes LINE:PERIOD:WIDTH[:COUNT] in milliseconds, "
-                                               "0 < WIDTH < PERIOD, such as Line0:100:20:50");
-        } else if (argument == QLatin1String("--wait")) {
-            QString wait;
-            value(wait);
-            bool ok = false;
-            options.waitMs = wait.toInt(&ok);
-            if (options.error.isEmpty() && (!ok || options.waitMs < 0))
-                options.error = QStringLiteral("--wait takes milliseconds, such as 3000");
-        } else if (argument == QLatin1String("--list-tabs"))
-            options.listTabs = true;
-        else if (argument == QLatin1String("--acquire"))
-            options.acquire = true;
-        else if (argument == QLatin1String("--scan"))
-            options.scan = true;
-        else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            options.help = true;
-        else
-            options.error = QStringLiteral("unknown argument: %1").arg(argument);
-        if (!options.error.isEmpty())
-            break;
+    OptionSet set;
+    const QCommandLineParser &parser = set.parser;
+    if (!set.parser.parse(QStringList(QLatin1String(ProgramName)) + arguments))
+        options.error = parser.errorText();
+    else if (!parser.positionalArguments().isEmpty())
+        options.error = tr("unexpected argument: %1").arg(parser.positionalArguments().constFirst());
+    // Read even from a line with errors: before QApplication took Qt's own
+    // options (-platform NAME) out, they are errors, and --locale must still count.
+    options.help = parser.isSet(set.help);
+    options.version = parser.isSet(set.version);
+    options.listTabs = parser.isSet(set.listTabs);
+    options.acquire = parser.isSet(set.acquire);
+    options.scan = parser.isSet(set.scan);
+    options.camera = valueOf(parser, set.camera, options);
+    options.screenshot = valueOf(parser, set.screenshot, options);
+    options.tab = valueOf(parser, set.tab, options);
+    options.locale = valueOf(parser, set.locale, options);
+    options.click = valueOf(parser, set.click, options);
+
+    if (parser.isSet(set.linkLatency)) {
+        const QString text = valueOf(parser, set.linkLatency, options);
+        bool ok = false;
+        options.linkLatencyMs = text.toDouble(&ok);
+        // Beyond a few seconds per access nothing would be usable.
+        if (options.error.isEmpty() && (!ok || !(options.linkLatencyMs >= 0) || options.linkLatencyMs > 10000))
+            options.error = tr("--link-latency takes milliseconds from 0 to 10000, not \"%1\"").arg(text);
+    }
+    if (parser.isSet(set.pulseTrain)) {
+        const QString train = valueOf(parser, set.pulseTrain, options);
+        if (options.error.isEmpty() && !parsePulseTrain(train, options))
+            options.error = tr("--pulse-train takes LINE:PERIOD:WIDTH[:COUNT] in milliseconds, "
+                               "0 < WIDTH < PERIOD, such as Line0:100:20:50");
+    }
+    if (parser.isSet(set.wait)) {
+        bool ok = false;
+        options.waitMs = valueOf(parser, set.wait, options).toInt(&ok);
+        if (options.error.isEmpty() && (!ok || options.waitMs < 0))
+            options.error = tr("--wait takes milliseconds, such as 3000");
     }
     return options;
 }
 
 QString ViewerOptions::usage()
 {
-    return QStringLiteral("Usage: orvik-viewer [options]\n"
-                          "  --camera NAME|FILE   open a camera from the cameras folder (e.g. syncout)\n"
-                          "                       or a camera description file (default: exposure-mode)\n"
-                          "  --camera aravis:ID   open a GenICam camera through Aravis by its device id,\n"
-                          "                       address or serial (aravis:Aravis-Fake-ORV01: Aravis's\n"
-                          "                       in-process fake camera)\n"
-                          "  --scan               look for GigE Vision and USB3 Vision cameras (broadcasts\n"
-                          "                       on the local networks) and offer them in the camera box\n"
-                          "  --tab CAPTION        show this tab first (a caption or a plug-in's name)\n"
-                          "  --locale NAME        run in this locale, e.g. de_DE\n"
-                          "  --click TEXT         click the button with this text on the tab shown,\n"
-                          "                       e.g. --tab \"Trigger IO\" --click Edge\n"
-                          "  --acquire            start acquisition once the camera is open\n"
-                          "  --link-latency MS    each access to a simulated camera takes MS milliseconds,\n"
-                          "                       as on a network link (e.g. 0.5)\n"
-                          "  --pulse-train LINE:PERIOD:WIDTH[:COUNT]\n"
-                          "                       drive a simulated camera's input line with pulses\n"
-                          "                       (milliseconds; COUNT 0 or none: endless)\n"
-                          "  --screenshot FILE    save a PNG of the window and exit\n"
-                          "  --wait MS            let the camera run this long before the screenshot\n"
-                          "                       (default 1200)\n"
-                          "  --list-tabs          print the tab captions and exit\n"
-                          "  --help               show this text\n");
+    OptionSet set;
+    QString text = set.parser.helpText();
+    // Qt names the program by the path it was started as; a person types its name.
+    const QString started = QCoreApplication::arguments().value(0);
+    const int at = started.isEmpty() ? -1 : text.indexOf(started);
+    if (at >= 0)
+        text.replace(at, started.size(), QLatin1String(ProgramName));
+    return text;
+}
+
+QString ViewerOptions::versionText()
+{
+    return QStringLiteral("%1 %2").arg(QLatin1String(ProgramName), QLatin1String(ORVIK_VERSION));
 }

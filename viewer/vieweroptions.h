@@ -2,11 +2,15 @@
 #ifndef VIEWEROPTIONS_H
 #define VIEWEROPTIONS_H
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
 struct ViewerOptions
 {
+    Q_DECLARE_TR_FUNCTIONS(ViewerOptions)
+
+public:
     /// A camera id ("sim:...", "aravis:<device id>"), a camera name from the
     /// cameras folder or a path to a description.
     QString camera;
@@ -31,6 +35,7 @@ struct ViewerOptions
     /// Look for GenICam cameras on the networks once the window is up.
     bool scan = false;
     bool help = false;
+    bool version = false;
     /// Milliseconds each access to a simulated camera takes, as on a network link.
     double linkLatencyMs = 0;
 
@@ -39,7 +44,11 @@ struct ViewerOptions
 
     /// Parses the arguments after the program name.
     static ViewerOptions parse(const QStringList &arguments);
+    /// The --help text, in the language of the translators installed. Only
+    /// once the QCoreApplication exists: Qt's help text needs it.
     static QString usage();
+    /// "orvik-viewer <version>".
+    static QString versionText();
 
     /// True when the viewer runs without a person at it.
     bool batch() const { return listTabs || !screenshot.isEmpty(); }

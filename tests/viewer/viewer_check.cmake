@@ -11,6 +11,22 @@ function(run code out err)
     endif()
 endfunction()
 
+# run_matching(<exit code> <stdout regex> <stderr regex> <viewer arguments>...)
+function(run_matching code out err)
+    execute_process(COMMAND ${VIEWER} ${ARGN} RESULT_VARIABLE r OUTPUT_VARIABLE o ERROR_VARIABLE e TIMEOUT 60)
+    if(NOT "${r}" STREQUAL "${code}" OR NOT "${o}" MATCHES "${out}" OR NOT "${e}" MATCHES "${err}")
+        message(FATAL_ERROR "orvik-viewer ${ARGN}: exit ${r}\nstdout [${o}]\nstderr [${e}]")
+    endif()
+endfunction()
+
+# The options --help names, in order: the viewer's whole command line.
+function(help_options result)
+    execute_process(COMMAND ${VIEWER} --help OUTPUT_VARIABLE help TIMEOUT 60)
+    string(REGEX MATCHALL "\n  (-h, )?--[a-z-]+" options "${help}")
+    list(TRANSFORM options REPLACE "^\n  (-h, )?" "")
+    set(${result} ${options} PARENT_SCOPE)
+endfunction()
+
 file(MAKE_DIRECTORY ${WORK})
 if(CHECK STREQUAL "screenshot")
     set(png ${WORK}/trigger-io.png)
@@ -36,6 +52,63 @@ elseif(CHECK STREQUAL "tabs")
     run(0 "Trigger-E/A\nFeatures\n" ".*" --camera syncout --locale de_DE --list-tabs)
     run(1 "" "no tab \"No Such Tab\"; the tabs are: Trigger IO, Features"
         --camera syncout --tab "No Such Tab" --list-tabs)
+
+elseif(CHECK STREQUAL "command-line")
+    # Help and version on stdout with exit 0; a bad command line says why,
+    # then the usage, on stderr with exit 2.
+    run(0 "orvik-viewer ${VERSION}\n" "^$" --version)
+    set(usage "Usage: orvik-viewer \\[options\\]\n")
+    run_matching(0 "^${usage}.*--camera <camera>.*--list-tabs" "^$" --help)
+    run_matching(0 "^${usage}" "^$" -h)
+    help_options(options)
+    set(expected --help --version --camera --scan --tab --locale --click --acquire --link-latency --pulse-train
+        --screenshot --wait --list-tabs)
+    if(NOT options STREQUAL expected)
+        message(FATAL_ERROR "--help lists [${options}], not [${expected}]")
+    endif()
+    run_matching(2 "^$" "^orvik-viewer: Unknown option 'bogus'\\.\n${usage}" --bogus --list-tabs)
+    run_matching(2 "^$" "^orvik-viewer: unexpected argument: stray\n${usage}" --list-tabs stray)
+    run(2 "" "--wait takes milliseconds" --help --wait -5)
+    # --camera=NAME works as well as --camera NAME.
+    run(0 "Features\n" ".*" --camera=no-trigger-io --list-tabs)
+
+    # German: the help, the errors and the viewer's own texts.
+    run_matching(0 "Diesen Text zeigen und beenden\\..*--list-tabs +Die Beschriftungen der Reiter" "^$"
+        --locale de_DE --help)
+    run_matching(2 "^$" "^orvik-viewer: --link-latency nimmt Millisekunden von 0 bis 10000, nicht „-1“\n"
+        --locale de_DE --link-latency -1)
+    run(1 "" "kein Reiter „Nope“; die Reiter sind: Trigger-E/A, Features"
+        --locale de_DE --camera syncout --tab Nope --list-tabs)
+    run(1 "" "keine Schaltfläche „Edge“ zum Anklicken auf dem gezeigten Reiter"
+        --locale de_DE --tab "Trigger-E/A" --click Edge --list-tabs)
+    run(0 "Trigger-E/A\nFeatures\n" ".*" --locale de_DE --tab "Trigger-E/A" --click Flanke --list-tabs)
+    # Qt's own options beside ours: the locale still counts.
+    run(0 "Trigger-E/A\nFeatures\n" ".*" -platform offscreen --locale de_DE --list-tabs)
+    run(1 "" "Line9 lässt sich nicht ansteuern: die Kamera hat keine Leitung Line9"
+        --locale de_DE --pulse-train Line9:100:20 --list-tabs)
+
+elseif(CHECK STREQUAL "manpage")
+    # Every option of --help is in the manual page, which renders without
+    # a warning and names this version.
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env MANWIDTH=200 ${MAN} --warnings -E UTF-8 -P cat -l ${MANPAGE}
+        RESULT_VARIABLE r OUTPUT_VARIABLE page ERROR_VARIABLE warnings TIMEOUT 60)
+    if(NOT r STREQUAL "0" OR NOT warnings STREQUAL "")
+        message(FATAL_ERROR "man -l ${MANPAGE}: exit ${r}\n${warnings}")
+    endif()
+    help_options(options)
+    list(APPEND options QT_QPA_PLATFORM "QT_LOGGING_RULES=orvik.tabextension.debug=true" "orvik-viewer/plugins/"
+        "orvik-viewer/cameras/" "orvik-viewer/translations/" "orvik-viewer ${VERSION}")
+    foreach(option ${options})
+        string(FIND "${page}" "${option}" at)
+        if(at LESS 0)
+            message(FATAL_ERROR "the manual page does not mention ${option}")
+        endif()
+    endforeach()
+    foreach(section NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" ENVIRONMENT FILES)
+        if(NOT page MATCHES "\n${section}\n")
+            message(FATAL_ERROR "the manual page has no ${section} section")
+        endif()
+    endforeach()
 
 elseif(CHECK STREQUAL "aravis-fake")
     # Aravis's in-process fake camera: no discovery, no network.
@@ -64,7 +137,8 @@ elseif(CHECK STREQUAL "bad-camera")
         message(FATAL_ERROR "a screenshot was written for a camera that did not open")
     endif()
     run(1 "" "no-such-camera: no such file, and no no-such-camera.json in " --camera no-such-camera --list-tabs)
-    run(2 "" "--camera needs a value" --camera)
+    run(2 "" "Missing value after '--camera'" --camera)
+    run(2 "" "--camera needs a value" --camera= --list-tabs)
     run(2 "" "--link-latency takes milliseconds from 0 to 10000, not \"fast\"" --link-latency fast --list-tabs)
 
 elseif(CHECK STREQUAL "hostile-plugins")
