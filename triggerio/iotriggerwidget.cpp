@@ -65,6 +65,8 @@ IOTriggerWidget::IOTriggerWidget(const CameraFeatureList &features, QWidget *par
       m_nSelectableOutputCount(0),
       m_nQuickModeDepth(0),
       m_bSelectionRefused(false),
+      m_bTriggerShown(true),
+      m_bLineShown(true),
       m_pComboTriggerSource(nullptr),
       m_pComboTriggerActivation(nullptr),
       m_pComboTriggerSelector(nullptr),

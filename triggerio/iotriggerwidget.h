@@ -139,6 +139,7 @@ private:
     void refreshTriggerDependents();
     bool writeBoxValue(const QString &featureName, const QString &value);
     bool reselectStanding(const char *selector);
+    bool selectorShown(const char *selector, const QComboBox *box) const;
 
     // Output lines (iotriggerwidget_outputs.cpp)
     int GetOutputs(QStringList &names);
@@ -207,6 +208,10 @@ private:
     int m_nQuickModeDepth;
     // Set by the selector slots when the camera refused the selection.
     bool m_bSelectionRefused;
+    // Whether the selector boxes name the trigger and the line the camera
+    // stands on; writes bound to a selector wait for it.
+    bool m_bTriggerShown;
+    bool m_bLineShown;
 
     QComboBox *m_pComboTriggerSource;
     QComboBox *m_pComboTriggerActivation;

@@ -281,6 +281,7 @@ void IOTriggerWidget::updateTriggerSelector()
     if (!entries.contains(current) && entries.size() == 1)
         m_pFeatureManager->SetStringValue(TriggerSelector, entries.first());
     m_pFeatureManager->FillComboBox(TriggerSelector, m_pComboTriggerSelector);
+    m_bTriggerShown = selectorShown(TriggerSelector, m_pComboTriggerSelector);
 }
 
 void IOTriggerWidget::updateInputLineSelector()
@@ -306,6 +307,7 @@ void IOTriggerWidget::updateInputLineSelector()
             current = i;
     }
     m_pComboInputLineSelector->setCurrentIndex(current);
+    m_bLineShown = selectorShown(LineSelector, m_pComboInputLineSelector);
 }
 
 QList<int> IOTriggerWidget::GetOutputLineIndices()
@@ -338,7 +340,7 @@ void IOTriggerWidget::updateLineRouting()
     if (!m_pCBLineRouting)
         return;
     m_pCBLineRouting->setChecked(m_pFeatureManager->GetStringValue(LineRouting) == QLatin1String(Trigger));
-    m_pCBLineRouting->setEnabled(m_pFeatureManager->IsFeatureWritable(LineRouting));
+    m_pCBLineRouting->setEnabled(m_pFeatureManager->IsFeatureWritable(LineRouting) && m_bLineShown);
 }
 
 void IOTriggerWidget::updateExposureMode()
@@ -396,11 +398,12 @@ void IOTriggerWidget::OnComboTriggerSelectorChanged(const QString &value)
     // Cameras with line routing arm one trigger at a time: the one left
     // behind is switched off and the newly selected one on.
     const bool toggleMode =
-        m_pComboInputLineSelector && m_pComboTriggerMode->currentText() == QLatin1String(On);
+        m_pComboInputLineSelector && m_bTriggerShown && m_pComboTriggerMode->currentText() == QLatin1String(On);
     if (toggleMode)
         selectComboEntry(QLatin1String(Off), m_pComboTriggerMode);
     m_bSelectionRefused = !writeBoxValue(TriggerSelector, value);
     if (!m_bSelectionRefused) {
+        m_bTriggerShown = true;
         // The boxes below the selector now belong to the new trigger.
         refreshTriggerDependents();
         if (toggleMode)
@@ -425,11 +428,12 @@ void IOTriggerWidget::OnComboInputLineSelectorChanged(const QString &value)
 {
     // Routing belongs to the selected line: take it off the old line and put
     // it on the new one.
-    const bool wasChecked = m_pCBLineRouting && m_pCBLineRouting->isChecked();
+    const bool wasChecked = m_pCBLineRouting && m_bLineShown && m_pCBLineRouting->isChecked();
     if (wasChecked)
         m_pCBLineRouting->setChecked(false);
     m_bSelectionRefused = !writeBoxValue(LineSelector, value);
     if (!m_bSelectionRefused) {
+        m_bLineShown = true;
         if (wasChecked)
             m_pCBLineRouting->setChecked(true);
         else
@@ -446,7 +450,7 @@ void IOTriggerWidget::OnComboInputLineSelectorChanged(const QString &value)
 
 void IOTriggerWidget::OnCBLineRoutingChanged(int state)
 {
-    if (!writeBoxValue(LineRouting, state < 1 ? QLatin1String(Off) : QLatin1String(Trigger)))
+    if (!m_bLineShown || !writeBoxValue(LineRouting, state < 1 ? QLatin1String(Off) : QLatin1String(Trigger)))
         refreshInputControl(m_pCBLineRouting);
 }
 
@@ -462,7 +466,8 @@ void IOTriggerWidget::OnComboExposureAutoChanged(const QString &value)
 
 void IOTriggerWidget::OnComboChanged(const QString &featureName, const QString &currentVal)
 {
-    if (writeBoxValue(featureName, currentVal))
+    const bool triggerBound = featureName == QLatin1String(TriggerSource) || featureName == QLatin1String(TriggerActivation);
+    if ((m_bTriggerShown || !triggerBound) && writeBoxValue(featureName, currentVal))
         return;
     // A refused entry does not stay on show as if the camera had taken it.
     const struct
@@ -493,9 +498,17 @@ bool IOTriggerWidget::reselectStanding(const char *selector)
     return !standing.isEmpty() && writeBoxValue(selector, standing);
 }
 
+// A selector box that names no entry (its read failed, or the camera stands
+// on one the box does not offer) leaves the camera's trigger or line unseen:
+// a write bound to it could land where the user cannot see.
+bool IOTriggerWidget::selectorShown(const char *selector, const QComboBox *box) const
+{
+    return box->currentIndex() >= 0 || !m_pFeatureManager->FeatureExists(selector);
+}
+
 void IOTriggerWidget::OnComboTriggerModeChanged(const QString &mode)
 {
-    if (!writeBoxValue(TriggerMode, mode))
+    if (!m_bTriggerShown || !writeBoxValue(TriggerMode, mode))
         refreshInputControl(m_pComboTriggerMode);
 }
 
@@ -527,8 +540,10 @@ void IOTriggerWidget::refreshInputControl(QObject *control)
         features.FillComboBox(TriggerActivation, m_pComboTriggerActivation);
     else if (control == m_pComboTriggerMode)
         features.FillComboBox(TriggerMode, m_pComboTriggerMode);
-    else if (control == m_pComboTriggerSelector)
+    else if (control == m_pComboTriggerSelector) {
         features.FillComboBox(TriggerSelector, m_pComboTriggerSelector);
+        m_bTriggerShown = selectorShown(TriggerSelector, m_pComboTriggerSelector);
+    }
     else if (control == m_pComboAcquisitionMode)
         features.FillComboBox(AcquisitionMode, m_pComboAcquisitionMode);
     else if (control == m_pComboExposureMode)

@@ -180,9 +180,10 @@ struct PageUnderTest
         for (const OrvSim::JournalEntry &entry : camera->journal()) {
             if (entry.fromNotificationThread)
                 continue;
-            if (recent.size() == 16)
+            if (recent.size() == 24)
                 recent.removeFirst();
-            recent << QString::fromStdString(entry.text());
+            if (entry.operation != OrvSim::Operation::GetName)
+                recent << QString::fromStdString(entry.text());
             const QString feature = QString::fromStdString(entry.feature);
             const bool succeeded = entry.result == TKN::OrvAPI::OrvErrSuccess;
             if (entry.operation == OrvSim::Operation::GetValue && succeeded && selectorNames.contains(feature))

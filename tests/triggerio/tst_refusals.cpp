@@ -34,7 +34,7 @@ private:
     PageUnderTest m;
 };
 
-// "Selector=X", "Line=X", "Source=X" (trigger boxes), "Selectable<row>=X",
+// "Selector=X", "Line=X", "Mode=X", "Source=X" (trigger boxes), "Routing" (toggled), "Selectable<row>=X",
 // "OutSource<row>=X", "Invert<row>", "Status<row>", "UserValue<row>" (toggled),
 // "Edge", "Level", "Bulk", "Refresh" (show and one tick).
 void tst_Refusals::act(const QString &action)
@@ -51,6 +51,10 @@ void tst_Refusals::act(const QString &action)
         page->m_pComboTriggerSelector->setCurrentText(value);
     } else if (control == "Line") {
         page->m_pComboInputLineSelector->setCurrentText(value);
+    } else if (control == "Mode") {
+        page->m_pComboTriggerMode->setCurrentText(value);
+    } else if (control == "Routing") {
+        page->m_pCBLineRouting->toggle();
     } else if (control == "Source") {
         page->m_pComboTriggerSource->setCurrentText(value);
     } else if (control.startsWith("Selectable")) {
@@ -81,6 +85,8 @@ QString tst_Refusals::shown(const QString &control) const
         return page->m_pComboInputLineSelector->currentText();
     if (control == "Source")
         return page->m_pComboTriggerSource->currentText();
+    if (control == "RoutingEnabled")
+        return QString::number(page->m_pCBLineRouting->isEnabled());
     if (control == "SourceEnabled")
         return QString::number(page->m_pComboTriggerSource->isEnabled());
     if (control.startsWith("Selectable"))
@@ -117,61 +123,69 @@ void tst_Refusals::refusedSelection_data()
     QTest::addColumn<int>("count");       // how many; -1: all
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("unreadable"); // the selector's reads fail meanwhile too
 
     const QString exposureMode = "exposure-mode.json", lineRouting = "line-routing.json";
     QTest::newRow("selectable line: the mode does not go to the line selected before")
         << exposureMode << "LineSelector=Line5" << "LineSelector" << 1 << "Selectable0=Output"
-        << "LineMode[Line4]=Input LineMode[Line5]=Input LineSelector=Line5 Selectable0:Input";
+        << "LineMode[Line4]=Input LineMode[Line5]=Input LineSelector=Line5 Selectable0:Input" << false;
     QTest::newRow("sync out source: not to the sync out selected before")
         << "syncout.json" << "SyncOutSelector=SyncOut4" << "SyncOutSelector" << 1 << "OutSource0=Imaging"
         << "SyncOutSource[SyncOut1]=Exposing SyncOutSource[SyncOut4]=GPO SyncOutSelector=SyncOut4 "
-           "OutSource0:Exposing";
+           "OutSource0:Exposing" << false;
     QTest::newRow("line source: only the lines selected")
         << exposureMode << "" << "LineSelector" << 1 << "OutSource0=Direct"
-        << "LineSource[Line2]=UserOutput1 LineSource[Line3]=Direct LineSelector=Line0 OutSource0:UserOutput1";
+        << "LineSource[Line2]=UserOutput1 LineSource[Line3]=Direct LineSelector=Line0 OutSource0:UserOutput1" << false;
     QTest::newRow("inverter: only the lines selected")
         << exposureMode << "" << "LineSelector" << 1 << "Invert0"
-        << "LineInverter[Line2]=false LineInverter[Line3]=false Invert0:0";
+        << "LineInverter[Line2]=false LineInverter[Line3]=false Invert0:0" << false;
     QTest::newRow("line status: only the lines selected")
         << exposureMode << "LineSource[Line2]=Direct" << "LineSelector" << 1 << "Status0"
-        << "LineStatus[Line2]=false Status0:0";
+        << "LineStatus[Line2]=false Status0:0" << false;
     QTest::newRow("user value: not to the user output selected before")
         << exposureMode << "UserOutputSelector=UserOutput2" << "UserOutputSelector" << 1 << "UserValue0"
         << "UserOutputValue[UserOutput1]=false UserOutputValue[UserOutput2]=false "
-           "UserOutputSelector=UserOutput2 UserValue0:0";
+           "UserOutputSelector=UserOutput2 UserValue0:0" << false;
     QTest::newRow("Bulk: no trigger armed when no trigger can be selected")
         << exposureMode << "" << "TriggerSelector" << -1 << "Bulk"
         << "TriggerMode[FrameStart]=Off TriggerMode[AcquisitionStart]=Off "
-           "TriggerActivation[FrameStart]=RisingEdge";
+           "TriggerActivation[FrameStart]=RisingEdge" << false;
     QTest::newRow("Edge, routing camera: the armed trigger stays armed")
         << lineRouting << "TriggerSelector=AcquisitionStart TriggerMode[AcquisitionStart]=On" << "TriggerSelector"
         << 1 << "Edge"
         << "TriggerSelector=AcquisitionStart TriggerMode[AcquisitionStart]=On TriggerMode[ExposureStart]=Off "
-           "TriggerSource[AcquisitionStart]=InputLines Selector:AcquisitionStart";
+           "TriggerSource[AcquisitionStart]=InputLines Selector:AcquisitionStart" << false;
     QTest::newRow("Level, routing camera: routing stays on its line")
         << lineRouting << "LineSelector=Line1 LineRouting[Line1]=Trigger" << "LineSelector" << 1 << "Level"
-        << "LineRouting[Line1]=Trigger LineRouting[Line0]=Off LineSelector=Line1";
+        << "LineRouting[Line1]=Trigger LineRouting[Line0]=Off LineSelector=Line1" << false;
     QTest::newRow("line out polarity: only the lines selected")
         << "lineout.json" << "" << "LineOutSelector" << 1 << "Invert0"
-        << "LineOutPolarity[LineOut1]=Normal Invert0:0";
+        << "LineOutPolarity[LineOut1]=Normal Invert0:0" << false;
     QTest::newRow("Edge: first input line found past a refused line")
         << exposureMode << "TriggerSource[FrameStart]=Line1" << "LineSelector" << 1 << "Edge"
-        << "TriggerMode[FrameStart]=On TriggerSource[FrameStart]=Line1";
+        << "TriggerMode[FrameStart]=On TriggerSource[FrameStart]=Line1" << false;
     QTest::newRow("Level, exposure auto: stops at the refused walk")
         << "exposure-auto.json" << "TriggerMode[*]=On" << "TriggerSelector" << 1 << "Level"
-        << "TriggerMode[FrameStart]=Off TriggerMode[AcquisitionStart]=On TriggerSource[FrameStart]=Line0";
+        << "TriggerMode[FrameStart]=Off TriggerMode[AcquisitionStart]=On TriggerSource[FrameStart]=Line0" << false;
     QTest::newRow("trigger selector pick: the box shows the trigger selected")
         << exposureMode << "" << "TriggerSelector" << 1 << "Selector=AcquisitionStart"
-        << "TriggerSelector=FrameStart Selector:FrameStart";
+        << "TriggerSelector=FrameStart Selector:FrameStart" << false;
     QTest::newRow("routed line pick: routing goes back to its line")
         << lineRouting << "LineSelector=Line1 LineRouting[Line1]=Trigger" << "LineSelector" << 1 << "Line=Line0"
-        << "LineRouting[Line1]=Trigger LineRouting[Line0]=Off LineSelector=Line1 Line:Line1";
+        << "LineRouting[Line1]=Trigger LineRouting[Line0]=Off LineSelector=Line1 Line:Line1" << false;
     QTest::newRow("refresh: no row filled from another line")
         << exposureMode << "LineInverter[Line3]=true" << "LineSelector" << 1 << "Refresh"
-        << "LineSelector=Line0";
+        << "LineSelector=Line0" << false;
     QTest::newRow("refresh, sync out camera")
         << "syncout.json" << "SyncOutSelector=SyncOut2" << "SyncOutSelector" << 2 << "Refresh"
-        << "SyncOutSelector=SyncOut2";
+        << "SyncOutSelector=SyncOut2" << false;
+    QTest::newRow("routed line pick, line unreadable: routing of the unseen line stays untouched")
+        << lineRouting << "LineSelector=Line1 LineRouting[Line1]=Trigger" << "LineSelector" << 1 << "Line=Line0 Routing"
+        << "LineRouting[Line0]=Off LineSelector=Line1 Line: RoutingEnabled:0" << true;
+    QTest::newRow("trigger pick, trigger unreadable: no mode for the unseen trigger")
+        << exposureMode << "" << "TriggerSelector" << 1 << "Selector=AcquisitionStart Mode=On Source=Software"
+        << "TriggerMode[FrameStart]=Off TriggerMode[AcquisitionStart]=Off TriggerSource[FrameStart]=Line0 Selector:"
+        << true;
 }
 
 void tst_Refusals::refusedSelection()
@@ -186,8 +200,12 @@ void tst_Refusals::refusedSelection()
     m.change(state);
     m.open(m.camera);
     m.settle();
+    QFETCH(bool, unreadable);
     m.camera->injectFailure(failing.toStdString(), Operation::SetValue, TKN::OrvAPI::OrvErrIO, count);
-    act(action);
+    if (unreadable)
+        m.camera->injectFailure(failing.toStdString(), Operation::GetValue, TKN::OrvAPI::OrvErrIO, -1);
+    for (const QString &step : action.split(' '))
+        act(step);
     m.camera->clearFailures();
 
     QCOMPARE(m.misdirectedWrite(), QString());
