@@ -8,6 +8,7 @@
 #include "signalspanel.h"
 #include "simulatorpanel.h"
 
+#include <OrvikFeatureNames.h>
 #include <OrvikSim.h> // the Simulator dock's camera only
 
 #include <QAbstractButton>
@@ -40,8 +41,8 @@ using namespace TKN::OrvAPI;
 
 namespace {
 
-const char AcquisitionStart[] = "AcquisitionStart";
-const char AcquisitionStop[] = "AcquisitionStop";
+using FeatureNames::AcquisitionStart;
+using FeatureNames::AcquisitionStop;
 const int FrameCounterIntervalMs = 500;
 
 QString openErrorText(const OpenError &error)

@@ -16,7 +16,7 @@ namespace {
 
 enum Role { Ignored, Setting, Status, Mask };
 
-const char Software[] = "Software";
+using FeatureEntries::Software;
 // A source that means "no trigger" on older cameras.
 const char Freerun[] = "Freerun";
 
