@@ -1,5 +1,7 @@
 #include "pluginfeatureobserver.h"
 
+#include <OrvikCamera.h>
+
 #include <string>
 
 using TKN::OrvAPI::FeaturePtr;
@@ -8,39 +10,13 @@ using TKN::OrvAPI::OrvFeatureDataType;
 
 QString FeatureValueText(const FeaturePtr &feature, OrvFeatureDataType type)
 {
-    switch (type) {
-    case TKN::OrvAPI::OrvFeatureDataInt: {
-        long long value = 0;
-        if (feature->GetValue(value) == OrvErrSuccess)
-            return QString::number(value, 10);
-        break;
-    }
-    case TKN::OrvAPI::OrvFeatureDataFloat: {
-        double value = 0.0;
-        if (feature->GetValue(value) == OrvErrSuccess)
-            return QString::number(value, 'g', 6);
-        break;
-    }
-    case TKN::OrvAPI::OrvFeatureDataEnum:
-    case TKN::OrvAPI::OrvFeatureDataString: {
-        std::string value;
-        if (feature->GetValue(value) == OrvErrSuccess)
-            return QString::fromStdString(value);
-        break;
-    }
-    case TKN::OrvAPI::OrvFeatureDataBool: {
-        bool value = false;
-        if (feature->GetValue(value) == OrvErrSuccess)
-            return value ? QStringLiteral("true") : QStringLiteral("false");
-        break;
-    }
-    case TKN::OrvAPI::OrvFeatureDataCommand:
+    if (type == TKN::OrvAPI::OrvFeatureDataCommand)
         return QStringLiteral("[COMMAND]");
-    case TKN::OrvAPI::OrvFeatureDataRaw:
+    if (type == TKN::OrvAPI::OrvFeatureDataRaw)
         return QStringLiteral("Click here to open");
-    default:
-        break;
-    }
+    std::string text;
+    if (TKN::OrvAPI::ReadValueText(*feature, type, text) == OrvErrSuccess)
+        return QString::fromStdString(text);
     return QString();
 }
 

@@ -2,6 +2,8 @@
 
 #include "changeobserver.h"
 
+#include <OrvikCamera.h>
+
 #include <string>
 #include <vector>
 
@@ -66,35 +68,13 @@ void FeatureTableModel::readRow(Row &row) const
     OrvErrorType err = OrvErrSuccess;
     row.value.clear();
     row.boolValue = false;
-    switch (row.type) {
-    case OrvFeatureDataInt: {
-        long long value = 0;
-        err = feature->GetValue(value);
-        row.value = QString::number(value);
-        break;
-    }
-    case OrvFeatureDataFloat: {
-        double value = 0.0;
-        err = feature->GetValue(value);
-        row.value = QString::number(value, 'g', 12);
-        break;
-    }
-    case OrvFeatureDataEnum:
-    case OrvFeatureDataString: {
-        std::string value;
-        err = feature->GetValue(value);
-        row.value = QString::fromStdString(value);
-        break;
-    }
-    case OrvFeatureDataBool:
-        err = feature->GetValue(row.boolValue);
-        row.value = row.boolValue ? QStringLiteral("true") : QStringLiteral("false");
-        break;
-    case OrvFeatureDataRaw:
+    if (row.type == OrvFeatureDataRaw) {
         row.value = tr("(raw data)");
-        break;
-    default:
-        break;
+    } else if (row.type != OrvFeatureDataCommand) {
+        std::string text;
+        err = ReadValueText(*feature, row.type, text, 12);
+        row.value = QString::fromStdString(text);
+        row.boolValue = row.type == OrvFeatureDataBool && text == "true";
     }
     row.readError = err;
     if (err != OrvErrSuccess)

@@ -18,6 +18,13 @@
 namespace TKN {
 namespace OrvAPI {
 
+/// A feature's value as text, in one read: integers in decimal, floats with
+/// `precision` significant digits as printf's %g writes them (whatever the C
+/// locale), entries and strings as they are, booleans "true" or "false".
+/// Commands and raw features have no value text: OrvErrWrongType, no read.
+ORVIKCPP_API OrvErrorType ReadValueText(const Feature &feature, OrvFeatureDataType type, std::string &text,
+                                        int precision = 6);
+
 /// One camera a provider offers, before it is opened.
 struct ORVIKCPP_API CameraInfo
 {

@@ -3,6 +3,9 @@
 
 #include "cameraprovider.h"
 
+#include <charconv>
+#include <cmath>
+
 using namespace OrvSim;
 
 namespace TKN {
@@ -148,6 +151,49 @@ CameraPtr CameraSystem::OpenCamera(const std::string &id)
     }
     // No provider prefix: a simulated camera's name or file, as before providers.
     return m_Private->provider("sim")->open(id);
+}
+
+OrvErrorType ReadValueText(const Feature &feature, OrvFeatureDataType type, std::string &text, int precision)
+{
+    text.clear();
+    switch (type) {
+    case OrvFeatureDataInt: {
+        long long value = 0;
+        const OrvErrorType err = feature.GetValue(value);
+        if (err == OrvErrSuccess)
+            text = std::to_string(value);
+        return err;
+    }
+    case OrvFeatureDataFloat: {
+        double value = 0.0;
+        const OrvErrorType err = feature.GetValue(value);
+        if (err != OrvErrSuccess)
+            return err;
+        if (std::isnan(value)) {
+            text = "nan";
+        } else if (std::isinf(value)) {
+            text = value < 0 ? "-inf" : "inf";
+        } else {
+            char buffer[64];
+            const std::to_chars_result result =
+                std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::general, precision);
+            text.assign(buffer, result.ptr);
+        }
+        return err;
+    }
+    case OrvFeatureDataEnum:
+    case OrvFeatureDataString:
+        return feature.GetValue(text);
+    case OrvFeatureDataBool: {
+        bool value = false;
+        const OrvErrorType err = feature.GetValue(value);
+        if (err == OrvErrSuccess)
+            text = value ? "true" : "false";
+        return err;
+    }
+    default:
+        return OrvErrWrongType;
+    }
 }
 
 } // namespace OrvAPI

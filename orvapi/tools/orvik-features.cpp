@@ -46,48 +46,28 @@ std::string findCamera(const std::string &camera)
 
 std::string valueText(const Feature &feature, OrvFeatureDataType type)
 {
-    OrvErrorType err = OrvErrWrongType;
     std::string text;
-    switch (type) {
-    case OrvFeatureDataInt: {
-        long long value = 0;
-        err = feature.GetValue(value);
-        long long minimum = 0, maximum = 0, increment = 0;
-        if (err == OrvErrSuccess && feature.GetRange(minimum, maximum) == OrvErrSuccess
-            && feature.GetIncrement(increment) == OrvErrSuccess)
-            text = std::to_string(value) + "  [" + std::to_string(minimum) + ".." + std::to_string(maximum) + " step "
-                   + std::to_string(increment) + "]";
-        else
-            text = std::to_string(value);
-        break;
-    }
-    case OrvFeatureDataFloat: {
-        double value = 0, minimum = 0, maximum = 0;
-        err = feature.GetValue(value);
-        char buffer[128];
-        if (err == OrvErrSuccess && feature.GetRange(minimum, maximum) == OrvErrSuccess)
-            std::snprintf(buffer, sizeof(buffer), "%g  [%g..%g]", value, minimum, maximum);
-        else
-            std::snprintf(buffer, sizeof(buffer), "%g", value);
-        text = buffer;
-        break;
-    }
-    case OrvFeatureDataBool: {
-        bool value = false;
-        err = feature.GetValue(value);
-        text = value ? "true" : "false";
-        break;
-    }
-    case OrvFeatureDataEnum:
-    case OrvFeatureDataString:
-        err = feature.GetValue(text);
-        if (type == OrvFeatureDataString)
-            text = "\"" + text + "\"";
-        break;
-    default:
+    const OrvErrorType err = ReadValueText(feature, type, text);
+    if (err == OrvErrWrongType)
         return "-";
+    if (err != OrvErrSuccess)
+        return "(error " + std::to_string(err) + ")";
+    if (type == OrvFeatureDataString)
+        return "\"" + text + "\"";
+    if (type == OrvFeatureDataInt) {
+        long long minimum = 0, maximum = 0, increment = 0;
+        if (feature.GetRange(minimum, maximum) == OrvErrSuccess && feature.GetIncrement(increment) == OrvErrSuccess)
+            text += "  [" + std::to_string(minimum) + ".." + std::to_string(maximum) + " step "
+                    + std::to_string(increment) + "]";
+    } else if (type == OrvFeatureDataFloat) {
+        double minimum = 0, maximum = 0;
+        char buffer[96];
+        if (feature.GetRange(minimum, maximum) == OrvErrSuccess) {
+            std::snprintf(buffer, sizeof(buffer), "  [%g..%g]", minimum, maximum);
+            text += buffer;
+        }
     }
-    return err == OrvErrSuccess ? text : "(error " + std::to_string(err) + ")";
+    return text;
 }
 
 } // namespace

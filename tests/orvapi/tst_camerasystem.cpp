@@ -19,6 +19,8 @@ private slots:
     void opens();
     void listsTheFolder();
     void cameraLifecycle();
+    void valueText_data();
+    void valueText();
 };
 
 void tst_CameraSystem::opens_data()
@@ -100,6 +102,61 @@ void tst_CameraSystem::cameraLifecycle()
     QCOMPARE(mode->GetValue(value), OrvErrNotAvailable);
     QVERIFY(!OrvSim::Camera::of(camera));
     QCOMPARE(camera->StartAcquisition(), OrvErrNotAvailable);
+}
+
+void tst_CameraSystem::valueText_data()
+{
+    QTest::addColumn<QString>("feature"); // "type:value" in a description
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<QString>("expected"); // the text, or "error <code>"
+
+    QTest::newRow("integer") << "Integer:-1234567890123" << 6 << "-1234567890123";
+    QTest::newRow("float, six digits") << "Float:12345.678" << 6 << "12345.7";
+    QTest::newRow("float, twelve digits") << "Float:12345.678" << 12 << "12345.678";
+    QTest::newRow("float, small") << "Float:0.00001" << 6 << "1e-05";
+    QTest::newRow("float, large") << "Float:1e7" << 6 << "1e+07";
+    QTest::newRow("float, whole") << "Float:10000" << 6 << "10000";
+    QTest::newRow("boolean") << "Boolean:true" << 6 << "true";
+    QTest::newRow("string") << "String:a b" << 6 << "a b";
+    QTest::newRow("enumeration") << "Enumeration:Off" << 6 << "Off";
+    QTest::newRow("command: no value") << "Command:" << 6 << "error " + QString::number(OrvErrWrongType);
+}
+
+// The text the feature tables, the page's observer and orvik-features show.
+void tst_CameraSystem::valueText()
+{
+    QFETCH(QString, feature);
+    QFETCH(int, precision);
+    QFETCH(QString, expected);
+
+    const QString type = feature.section(':', 0, 0), value = feature.section(':', 1);
+    QString entry = QStringLiteral("{\"name\":\"F\",\"type\":\"%1\"").arg(type);
+    if (type == "Enumeration")
+        entry += QStringLiteral(",\"entries\":[\"On\",\"Off\"],\"value\":\"%1\"").arg(value);
+    else if (type == "String")
+        entry += QStringLiteral(",\"value\":\"%1\"").arg(value);
+    else if (type == "Boolean")
+        entry += QStringLiteral(",\"value\":%1").arg(value);
+    else if (type != "Command")
+        entry += QStringLiteral(",\"min\":-9000000000000,\"max\":9000000000000,\"value\":%1").arg(value);
+    const std::shared_ptr<OrvSim::Camera> camera =
+        OrvSim::Camera::fromJson(("{\"features\":[" + entry + "}]}").toStdString(), "value.json");
+    const FeaturePtr f = camera->feature("F");
+    QVERIFY(f);
+    OrvFeatureDataType dataType = OrvFeatureDataUnknown;
+    f->GetDataType(dataType);
+
+    std::string text;
+    const OrvErrorType read = ReadValueText(*f, dataType, text, precision);
+    QCOMPARE(read == OrvErrSuccess ? QString::fromStdString(text) : "error " + QString::number(read), expected);
+
+    camera->injectFailure("F", OrvSim::Operation::GetValue, OrvErrTimeout, 1);
+    text = "stale";
+    const OrvErrorType err = ReadValueText(*f, dataType, text, precision);
+    if (type != "Command") {
+        QCOMPARE(err, OrvErrTimeout);
+        QVERIFY(text.empty());
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_CameraSystem)
