@@ -67,11 +67,9 @@ int main(int argc, char **argv)
     report("FindFeature middle", microsecondsPerCall([&] { manager.FindFeature(middle); }));
     report("FindFeature last", microsecondsPerCall([&] { manager.FindFeature(last); }));
     report("FindFeature missing", microsecondsPerCall([&] { manager.FindFeature("NoSuchFeature"); }));
-    report("FindFeature missing x3", microsecondsPerCall([&] {
-               manager.FindFeature("LineOutSelector", "SyncOutSelector", "NoSuchFeature");
-           }));
-    report("GetValue AcquisitionFrameCount",
-           microsecondsPerCall([&] { manager.GetValue("AcquisitionFrameCount"); }));
+    report("FindFeature missing x3",
+           microsecondsPerCall([&] { manager.FindFeature("LineOutSelector", "SyncOutSelector", "NoSuchFeature"); }));
+    report("GetValue AcquisitionFrameCount", microsecondsPerCall([&] { manager.GetValue("AcquisitionFrameCount"); }));
     int frames = 1;
     report("SetValue AcquisitionFrameCount", microsecondsPerCall([&] {
                frames = frames % 100 + 1;

@@ -66,7 +66,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &mes
 
 double threadCpuMs()
 {
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
@@ -80,7 +80,10 @@ class PageBench
 public:
     typedef std::function<bool(PageBench &)> Action;
 
-    explicit PageBench(BenchCamera &camera) : m_Camera(camera) {}
+    explicit PageBench(BenchCamera &camera)
+        : m_Camera(camera)
+    {
+    }
 
     /// Construction, first show and the first tick; false when the camera has no trigger I/O.
     bool open(Sample &sample)
@@ -176,7 +179,8 @@ public:
             {"TriggerSource", [](P &b) { return nextEntry(b.page()->m_pComboTriggerSource); }},
             {"TriggerActivation", [](P &b) { return nextEntry(b.page()->m_pComboTriggerActivation); }},
             {"AcquisitionMode", [](P &b) { return nextEntry(b.page()->m_pComboAcquisitionMode); }},
-            {"frame count", [](P &b) {
+            {"frame count",
+             [](P &b) {
                  QSpinBox *spin = b.page()->m_pSpinAcquisitionFrameCount;
                  if (!spin || !spin->isEnabled())
                      return false;
@@ -291,8 +295,7 @@ void printTable(const BenchSpec &spec, const std::vector<LinkConfig> &configs, i
     }
 
     std::printf("\n%s\n", spec.label.c_str());
-    std::printf("%-40s %6s | %-11s | %-11s |", "operation (and the tick after it)", "calls", "wire off/on",
-                "other");
+    std::printf("%-40s %6s | %-11s | %-11s |", "operation (and the tick after it)", "calls", "wire off/on", "other");
     for (const LinkConfig &config : configs)
         if (config.cache)
             std::printf(" ms @%.1f off/on  |", config.latencyMs);
@@ -346,8 +349,8 @@ void printConstruction(const std::shared_ptr<OrvSim::Camera> &camera)
         cpu.push_back(threadCpuMs() - cpuStart);
         wall.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::printf("page construction, %5d features, no latency, cache on: %6.2f ms CPU, %6.2f ms wall\n",
-                featureCount, median(cpu), median(wall));
+    std::printf("page construction, %5d features, no latency, cache on: %6.2f ms CPU, %6.2f ms wall\n", featureCount,
+                median(cpu), median(wall));
 }
 
 } // namespace

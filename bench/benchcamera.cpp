@@ -41,7 +41,8 @@ namespace {
 class SimBenchCamera : public BenchCamera
 {
 public:
-    explicit SimBenchCamera(const std::shared_ptr<OrvSim::Camera> &camera) : m_Camera(camera)
+    explicit SimBenchCamera(const std::shared_ptr<OrvSim::Camera> &camera)
+        : m_Camera(camera)
     {
         wrap(m_Camera->features());
     }
@@ -91,7 +92,10 @@ BenchSpec simulated(const std::string &label, const std::string &path, const cha
                      [path]() -> std::unique_ptr<BenchCamera> {
                          return std::unique_ptr<BenchCamera>(new SimBenchCamera(OrvSim::Camera::fromFile(path)));
                      },
-                     feature, value, entry, selector};
+                     feature,
+                     value,
+                     entry,
+                     selector};
 }
 
 #ifdef ORVIK_HAVE_ARAVIS
@@ -139,7 +143,8 @@ public:
             address = 0x8000;
         else
             return false;
-        const unsigned int registerValue = !std::strcmp(value, "AcquisitionStart") ? 1u : std::strtoul(value, nullptr, 0);
+        const unsigned int registerValue =
+            !std::strcmp(value, "AcquisitionStart") ? 1u : std::strtoul(value, nullptr, 0);
         if (!OrvArv::writeFakeRegister(m_Camera, address, registerValue))
             return false;
         // The library polls the observed features: twice its interval and the change was seen.
@@ -179,8 +184,7 @@ std::vector<BenchSpec> benchCameras(const std::string &cameraFolder)
                               [cameraFolder]() -> std::unique_ptr<BenchCamera> {
                                   return std::unique_ptr<BenchCamera>(new AravisBenchCamera(cameraFolder));
                               },
-                              "LineStatus", "1",
-                              "", "AcquisitionStart"});
+                              "LineStatus", "1", "", "AcquisitionStart"});
 #endif
     return specs;
 }

@@ -3,7 +3,9 @@
 using namespace TKN::OrvAPI;
 
 CountingFeature::CountingFeature(const FeaturePtr &feature, const std::shared_ptr<std::atomic<long long>> &calls)
-    : m_Feature(feature), m_Calls(calls), m_Thread(std::this_thread::get_id())
+    : m_Feature(feature),
+      m_Calls(calls),
+      m_Thread(std::this_thread::get_id())
 {
 }
 

@@ -30,7 +30,7 @@ private:
     const void *m_Storage = nullptr;
     int m_Size = -1;
     // Ascending positions per name.
-    std::unordered_map<std::string, std::vector<int> > m_Positions;
+    std::unordered_map<std::string, std::vector<int>> m_Positions;
     // Features whose name could not be read yet, ascending.
     std::vector<int> m_Unnamed;
 };

@@ -124,7 +124,10 @@ std::string ownName(const FeaturePtr &feature)
 
 } // namespace
 
-FeatureManager::FeatureManager(const CameraFeatureList &features) : m_Features(features) {}
+FeatureManager::FeatureManager(const CameraFeatureList &features)
+    : m_Features(features)
+{
+}
 
 FeaturePtr FeatureManager::FindFeature(const QString &name1, const QString &name2, const QString &name3) const
 {
@@ -161,14 +164,10 @@ double FeatureManager::GetValue(const QString &name1, const QString &name2, cons
     if (!feature)
         return -1.0;
     switch (dataType(feature)) {
-    case TKN::OrvAPI::OrvFeatureDataInt:
-        return static_cast<double>(readInt(feature));
-    case TKN::OrvAPI::OrvFeatureDataFloat:
-        return readDouble(feature);
-    case TKN::OrvAPI::OrvFeatureDataBool:
-        return readBool(feature) ? 1.0 : 0.0;
-    default:
-        return -1.0;
+    case TKN::OrvAPI::OrvFeatureDataInt: return static_cast<double>(readInt(feature));
+    case TKN::OrvAPI::OrvFeatureDataFloat: return readDouble(feature);
+    case TKN::OrvAPI::OrvFeatureDataBool: return readBool(feature) ? 1.0 : 0.0;
+    default: return -1.0;
     }
 }
 
@@ -233,8 +232,7 @@ double FeatureManager::SetValue(const QString &name1, const QString &name2, doub
     return setNumber(FindFeature(name1, name2), name1, value);
 }
 
-double FeatureManager::SetValue(const QString &name1, const QString &name2, const QString &name3,
-                                double value) const
+double FeatureManager::SetValue(const QString &name1, const QString &name2, const QString &name3, double value) const
 {
     return setNumber(FindFeature(name1, name2, name3), name1, value);
 }
@@ -254,9 +252,9 @@ double FeatureManager::setNumber(const FeaturePtr &feature, const QString &first
         if (feature->GetIncrement(nIncrement) != OrvErrSuccess)
             nIncrement = -1;
         const double increment = static_cast<double>(nIncrement);
-        const double target = rangeKnown ? fitToLimits(static_cast<double>(nMin), static_cast<double>(nMax),
-                                                       increment, value, true)
-                                         : value;
+        const double target =
+            rangeKnown ? fitToLimits(static_cast<double>(nMin), static_cast<double>(nMax), increment, value, true)
+                       : value;
         if (!std::isnan(target) && isWritable(feature)) {
             const long long write = truncateToInt64(target);
             const OrvErrorType err = feature->SetValue(write);
@@ -289,8 +287,7 @@ double FeatureManager::setNumber(const FeaturePtr &feature, const QString &first
         }
         return readBool(feature) ? 1.0 : 0.0;
     }
-    default:
-        return value;
+    default: return value;
     }
 }
 

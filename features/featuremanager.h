@@ -25,11 +25,9 @@ public:
     TKN::OrvAPI::FeaturePtr FindFeature(const QString &name1, const QString &name2 = QString(),
                                         const QString &name3 = QString()) const;
 
-    double GetValue(const QString &name1, const QString &name2 = QString(),
-                    const QString &name3 = QString()) const;
+    double GetValue(const QString &name1, const QString &name2 = QString(), const QString &name3 = QString()) const;
 
-    double GetValueAndRange(const QString &name, bool &writable, double &min, double &max,
-                            double &increment) const;
+    double GetValueAndRange(const QString &name, bool &writable, double &min, double &max, double &increment) const;
 
     /// Snaps to the increment grid, clamps to the range, writes when writable
     /// and returns the value read back.

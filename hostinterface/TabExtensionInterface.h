@@ -18,7 +18,7 @@ class QWidget;
 class TabExtensionInterface : public QObject
 {
 public:
-    ~TabExtensionInterface() override { }
+    ~TabExtensionInterface() override {}
 
     /// Builds the plug-in's page into the empty container `parent` and sets
     /// parent's accessible name to the tab caption. Returns 0, or a non-zero

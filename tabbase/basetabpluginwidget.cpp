@@ -35,7 +35,10 @@ const OrvErrorType s_NoFeaturesCode = -3;
 // lcTabExtension category, which is off by default, and the host's messages
 // stay the host's.
 BaseTabPluginWidget::BaseTabPluginWidget(const CameraFeatureList &features, QWidget *parent)
-    : QWidget(parent), m_pFeatureManager(nullptr), ChangedFeatureList(nullptr), RefreshTimer(nullptr),
+    : QWidget(parent),
+      m_pFeatureManager(nullptr),
+      ChangedFeatureList(nullptr),
+      RefreshTimer(nullptr),
       WidgetMutex(nullptr)
 {
     FeatureList = features;
@@ -72,9 +75,9 @@ BaseTabPluginWidget::~BaseTabPluginWidget()
     m_pFeatureManager = nullptr;
 }
 
-QVector<QPair<FeaturePtr, QString> > BaseTabPluginWidget::observedFeatures() const
+QVector<QPair<FeaturePtr, QString>> BaseTabPluginWidget::observedFeatures() const
 {
-    QVector<QPair<FeaturePtr, QString> > observed;
+    QVector<QPair<FeaturePtr, QString>> observed;
     const FeatureVector features = FeatureList ? *FeatureList : FeatureVector();
     if (features.isEmpty()) {
         qCDebug(lcTabExtension) << "Could not get features. Error code: " << s_NoFeaturesCode;
@@ -83,7 +86,7 @@ QVector<QPair<FeaturePtr, QString> > BaseTabPluginWidget::observedFeatures() con
     // In list order, as a walk over the list would find them.
     QStringList names = ObservedFeatureNames;
     names.removeDuplicates();
-    std::vector<std::pair<int, QString> > found;
+    std::vector<std::pair<int, QString>> found;
     for (const QString &name : qAsConst(names)) {
         for (int position : m_pFeatureManager->Positions(name))
             found.emplace_back(position, name);

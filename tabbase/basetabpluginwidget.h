@@ -53,7 +53,7 @@ protected:
 
 private:
     /// The camera's features whose names are observed, with those names, in list order.
-    QVector<QPair<TKN::OrvAPI::FeaturePtr, QString> > observedFeatures() const;
+    QVector<QPair<TKN::OrvAPI::FeaturePtr, QString>> observedFeatures() const;
 };
 
 #endif // BASETABPLUGINWIDGET_H

@@ -20,7 +20,10 @@ QString FeatureValueText(const FeaturePtr &feature, OrvFeatureDataType type)
     return QString();
 }
 
-PluginFeatureObserver::PluginFeatureObserver() : QObject(nullptr) {}
+PluginFeatureObserver::PluginFeatureObserver()
+    : QObject(nullptr)
+{
+}
 
 PluginFeatureObserver::~PluginFeatureObserver() = default;
 

@@ -127,10 +127,10 @@ IOTriggerWidget::IOTriggerWidget(const CameraFeatureList &features, QWidget *par
     m_nSelectableOutputCount = GetSelectableOutputs(m_SelectableOutputNames);
 
     ObservedFeatureNames << TriggerActivation << TriggerSource << TriggerMode << TriggerSelector
-                         << AcquisitionFrameCount << AcquisitionMode << LineRouting << LineSelector
-                         << LineSource << SyncOutSource << LineInverter << SyncOutPolarity << LineStatus
-                         << SyncOutLevels << UserOutSelector << UserOutputValue << LineMode << LineOutSource
-                         << LineOutPolarity << LineOutLevels << ExposureMode << ExposureAuto;
+                         << AcquisitionFrameCount << AcquisitionMode << LineRouting << LineSelector << LineSource
+                         << SyncOutSource << LineInverter << SyncOutPolarity << LineStatus << SyncOutLevels
+                         << UserOutSelector << UserOutputValue << LineMode << LineOutSource << LineOutPolarity
+                         << LineOutLevels << ExposureMode << ExposureAuto;
 
     setupForm();
 
@@ -153,17 +153,20 @@ IOTriggerWidget::~IOTriggerWidget()
 {
     if (!accessibleName().isEmpty()) {
         // Controls before the labels, grid and groups that hold them.
-        QObject *const inputObjects[] = {
-            m_pComboTriggerSource,     m_pComboTriggerActivation, m_pComboTriggerSelector,
-            m_pComboAcquisitionMode,   m_pComboTriggerMode,       m_pSpinAcquisitionFrameCount,
-            m_pCBLineRouting,          m_pComboInputLineSelector, m_pComboExposureMode,
-            m_pComboExposureAuto,      m_pButtonSWTrigger,        m_pButtonEdge,
-            m_pButtonLevel,            m_pButtonBulk,             m_pLabelTriggerSource,
-            m_pLabelTriggerActivation, m_pLabelTriggerSelector,   m_pLabelAcquisitionMode,
-            m_pLabelTriggerMode,       m_pLabelFrameCount,        m_pLabelLineRouting,
-            m_pLabelInputLineSelector, m_pLabelExposureMode,      m_pLabelExposureAuto,
-            m_pGridTrigger,            m_pGroupTrigger,           m_pGroupAcquisition,
-            m_pGroupQuickSettings};
+        QObject *const inputObjects[] = {m_pComboTriggerSource,   m_pComboTriggerActivation,
+                                         m_pComboTriggerSelector, m_pComboAcquisitionMode,
+                                         m_pComboTriggerMode,     m_pSpinAcquisitionFrameCount,
+                                         m_pCBLineRouting,        m_pComboInputLineSelector,
+                                         m_pComboExposureMode,    m_pComboExposureAuto,
+                                         m_pButtonSWTrigger,      m_pButtonEdge,
+                                         m_pButtonLevel,          m_pButtonBulk,
+                                         m_pLabelTriggerSource,   m_pLabelTriggerActivation,
+                                         m_pLabelTriggerSelector, m_pLabelAcquisitionMode,
+                                         m_pLabelTriggerMode,     m_pLabelFrameCount,
+                                         m_pLabelLineRouting,     m_pLabelInputLineSelector,
+                                         m_pLabelExposureMode,    m_pLabelExposureAuto,
+                                         m_pGridTrigger,          m_pGroupTrigger,
+                                         m_pGroupAcquisition,     m_pGroupQuickSettings};
         for (QObject *object : inputObjects)
             delete object;
 
@@ -174,7 +177,7 @@ IOTriggerWidget::~IOTriggerWidget()
             delete m_SelectableOutputWidgets.at(i);
         m_SelectableOutputWidgets.clear();
 
-        QObject *const outputHeader[] = {m_pLabelOutSource, m_pLabelOutInvert,      m_pLabelOutStatus,
+        QObject *const outputHeader[] = {m_pLabelOutSource,       m_pLabelOutInvert, m_pLabelOutStatus,
                                          m_pLabelUserOutSelector, m_pLabelUserValue, m_pLabelOutLine,
                                          m_pEditOutLine};
         for (QObject *object : outputHeader)
@@ -333,9 +336,9 @@ void IOTriggerWidget::camIsStreaming(bool streaming)
 
 void IOTriggerWidget::blockAllSignals(bool block)
 {
-    QObject *const inputs[] = {m_pComboTriggerSource, m_pComboTriggerActivation, m_pComboTriggerSelector,
-                               m_pComboTriggerMode,   m_pComboAcquisitionMode,   m_pSpinAcquisitionFrameCount,
-                               m_pComboInputLineSelector, m_pCBLineRouting,      m_pComboExposureAuto,
+    QObject *const inputs[] = {m_pComboTriggerSource,     m_pComboTriggerActivation, m_pComboTriggerSelector,
+                               m_pComboTriggerMode,       m_pComboAcquisitionMode,   m_pSpinAcquisitionFrameCount,
+                               m_pComboInputLineSelector, m_pCBLineRouting,          m_pComboExposureAuto,
                                m_pComboExposureMode};
     for (QObject *input : inputs) {
         if (input)

@@ -118,8 +118,7 @@ private:
     bool runEdgeMode();
     bool runQuickMode(void (IOTriggerWidget::*opening)(), const QuickModeSequence &steps,
                       void (IOTriggerWidget::*closing)());
-    QuickModeSequence quickModeVariant(const QuickModeSequence &lineRouting,
-                                       const QuickModeSequence &exposureAuto,
+    QuickModeSequence quickModeVariant(const QuickModeSequence &lineRouting, const QuickModeSequence &exposureAuto,
                                        const QuickModeSequence &exposureMode) const;
     QComboBox *quickModeBox(int box) const;
     bool runStep(const QuickModeStep &step);
@@ -242,7 +241,7 @@ private:
     QGroupBox *m_pGroupAcquisition;
     QGroupBox *m_pGroupQuickSettings;
 
-    QVector<QSharedPointer<OutputLine> > m_OutputLines;
+    QVector<QSharedPointer<OutputLine>> m_OutputLines;
     QVector<QWidget *> m_SelectableOutputWidgets;
     QLabel *m_pLabelOutSource;
     QLabel *m_pLabelOutInvert;

@@ -29,43 +29,42 @@ void IOTriggerWidget::RefreshChangedFeatures()
     // The order of the rows, not that of the names, decides the order of the
     // updates; each row runs at most once.
     const Row rows[] = {
-        { { FN::TriggerSource }, [this] { updateTriggerSource(); } },
-        { { FN::TriggerActivation },
-            [&] { features.FillComboBox(FN::TriggerActivation, m_pComboTriggerActivation); } },
-        { { FN::TriggerMode },
-            [&] {
-                features.FillComboBox(FN::TriggerMode, m_pComboTriggerMode);
-                updateTriggerSelector();
-                features.FillComboBox(FN::TriggerActivation, m_pComboTriggerActivation);
-            } },
-        { { FN::TriggerSelector }, [this] { updateTriggerSelector(); } },
-        { { FN::AcquisitionFrameCount }, [this] { updateAcquisitionFrameCount(); } },
-        { { FN::AcquisitionMode },
-            [&] {
-                const bool writable = features.FillComboBox(FN::AcquisitionMode, m_pComboAcquisitionMode);
-                updateQuickModeButtons(!writable);
-                updateAcquisitionFrameCount();
-            } },
-        { { FN::LineSelector }, [this] { updateInputLineSelector(); } },
-        { { FN::LineRouting }, [this] { updateLineRouting(); } },
-        { { FN::ExposureMode }, [this] { updateExposureMode(); } },
-        { { FN::ExposureAuto },
-            [&] {
-                if (m_pComboExposureAuto)
-                    features.FillComboBox(FN::ExposureAuto, m_pComboExposureAuto);
-            } },
-        { { FN::LineSource, FN::SyncOutSource, FN::LineOutSource }, [this] { updateOutSource(); } },
-        { { FN::LineInverter, FN::SyncOutPolarity, FN::LineOutPolarity }, [this] { updateOutInvert(); } },
-        { { FN::LineStatus },
-            [this] {
-                updateOutStatus();
-                updateOutInvert();
-            } },
-        { { FN::SyncOutLevels, FN::LineOutLevels }, [this] { updateOutLevels(); } },
-        { { FN::UserOutSelector }, [this] { updateUserOutSelector(); } },
-        { { FN::UserOutputValue }, [this] { updateUserOutValue(); } },
+        {{FN::TriggerSource}, [this] { updateTriggerSource(); }},
+        {{FN::TriggerActivation}, [&] { features.FillComboBox(FN::TriggerActivation, m_pComboTriggerActivation); }},
+        {{FN::TriggerMode},
+         [&] {
+             features.FillComboBox(FN::TriggerMode, m_pComboTriggerMode);
+             updateTriggerSelector();
+             features.FillComboBox(FN::TriggerActivation, m_pComboTriggerActivation);
+         }},
+        {{FN::TriggerSelector}, [this] { updateTriggerSelector(); }},
+        {{FN::AcquisitionFrameCount}, [this] { updateAcquisitionFrameCount(); }},
+        {{FN::AcquisitionMode},
+         [&] {
+             const bool writable = features.FillComboBox(FN::AcquisitionMode, m_pComboAcquisitionMode);
+             updateQuickModeButtons(!writable);
+             updateAcquisitionFrameCount();
+         }},
+        {{FN::LineSelector}, [this] { updateInputLineSelector(); }},
+        {{FN::LineRouting}, [this] { updateLineRouting(); }},
+        {{FN::ExposureMode}, [this] { updateExposureMode(); }},
+        {{FN::ExposureAuto},
+         [&] {
+             if (m_pComboExposureAuto)
+                 features.FillComboBox(FN::ExposureAuto, m_pComboExposureAuto);
+         }},
+        {{FN::LineSource, FN::SyncOutSource, FN::LineOutSource}, [this] { updateOutSource(); }},
+        {{FN::LineInverter, FN::SyncOutPolarity, FN::LineOutPolarity}, [this] { updateOutInvert(); }},
+        {{FN::LineStatus},
+         [this] {
+             updateOutStatus();
+             updateOutInvert();
+         }},
+        {{FN::SyncOutLevels, FN::LineOutLevels}, [this] { updateOutLevels(); }},
+        {{FN::UserOutSelector}, [this] { updateUserOutSelector(); }},
+        {{FN::UserOutputValue}, [this] { updateUserOutValue(); }},
         // Only a camera with lines that can change direction has rows to rebuild.
-        { { FN::LineMode }, [this] { rebuildOutputLines(); }, !m_SelectableOutputWidgets.isEmpty() },
+        {{FN::LineMode}, [this] { rebuildOutputLines(); }, !m_SelectableOutputWidgets.isEmpty()},
     };
 
     for (const Row &row : rows) {
@@ -94,8 +93,8 @@ void IOTriggerWidget::rebuildOutputLines()
 
     for (int i = m_OutputLines.size() - 1; i >= 0; --i) {
         const QSharedPointer<OutputLine> line = m_OutputLines.at(i);
-        QWidget *const widgets[] = { line->ComboSource.data(), line->CBInvert.data(), line->CBStatus.data(),
-            line->ComboUserOutSel.data(), line->CBUserValue.data() };
+        QWidget *const widgets[] = {line->ComboSource.data(), line->CBInvert.data(), line->CBStatus.data(),
+                                    line->ComboUserOutSel.data(), line->CBUserValue.data()};
         for (QWidget *widget : widgets) {
             if (widget)
                 grid_Output->removeWidget(widget);

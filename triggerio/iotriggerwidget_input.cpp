@@ -42,8 +42,7 @@ QPushButton *newQuickButton(const QString &text, const QString &imageFile)
     button->setIcon(icon);
     button->setMinimumHeight(28);
     button->setMaximumHeight(28);
-    button->setIconSize(QSize(static_cast<int>(button->height() * 2.0),
-                              static_cast<int>(button->height() * 1.5)));
+    button->setIconSize(QSize(static_cast<int>(button->height() * 2.0), static_cast<int>(button->height() * 1.5)));
     return button;
 }
 
@@ -196,15 +195,14 @@ void IOTriggerWidget::fillTriggerControls()
     updateTriggerSource();
     m_pFeatureManager->FillComboBox(TriggerActivation, m_pComboTriggerActivation);
     m_pFeatureManager->FillComboBox(TriggerMode, m_pComboTriggerMode);
-    const bool acquisitionModeWritable =
-        m_pFeatureManager->FillComboBox(AcquisitionMode, m_pComboAcquisitionMode);
+    const bool acquisitionModeWritable = m_pFeatureManager->FillComboBox(AcquisitionMode, m_pComboAcquisitionMode);
     updateQuickModeButtons(!acquisitionModeWritable);
     updateAcquisitionFrameCount();
     updateTriggerSource();
     updateTriggerSelector();
 
-    if (m_pFeatureManager->FirstFeatureName(QStringList() << LineRouting) == LineRouting
-        && m_pComboInputLineSelector && m_pCBLineRouting) {
+    if (m_pFeatureManager->FirstFeatureName(QStringList() << LineRouting) == LineRouting && m_pComboInputLineSelector
+        && m_pCBLineRouting) {
         updateInputLineSelector();
         m_LineRoutingList = GetOutputLineIndices();
         updateInputLineSelector();
@@ -237,8 +235,7 @@ void IOTriggerWidget::connectTriggerControls()
             SLOT(OnComboTriggerActivationChanged(QString)));
     connect(m_pComboTriggerSelector, SIGNAL(currentIndexChanged(QString)), this,
             SLOT(OnComboTriggerSelectorChanged(QString)));
-    connect(m_pComboTriggerMode, SIGNAL(currentIndexChanged(QString)), this,
-            SLOT(OnComboTriggerModeChanged(QString)));
+    connect(m_pComboTriggerMode, SIGNAL(currentIndexChanged(QString)), this, SLOT(OnComboTriggerModeChanged(QString)));
     connect(m_pComboAcquisitionMode, SIGNAL(currentIndexChanged(QString)), this,
             SLOT(OnComboAcquisitionModeChanged(QString)));
     connect(m_pSpinAcquisitionFrameCount, SIGNAL(valueChanged(int)), this,
@@ -466,7 +463,8 @@ void IOTriggerWidget::OnComboExposureAutoChanged(const QString &value)
 
 void IOTriggerWidget::OnComboChanged(const QString &featureName, const QString &currentVal)
 {
-    const bool triggerBound = featureName == QLatin1String(TriggerSource) || featureName == QLatin1String(TriggerActivation);
+    const bool triggerBound =
+        featureName == QLatin1String(TriggerSource) || featureName == QLatin1String(TriggerActivation);
     if ((m_bTriggerShown || !triggerBound) && writeBoxValue(featureName, currentVal))
         return;
     // A refused entry does not stay on show as if the camera had taken it.
@@ -475,7 +473,7 @@ void IOTriggerWidget::OnComboChanged(const QString &featureName, const QString &
         const char *feature;
         QObject *box;
     } boxes[] = {
-        {TriggerSource, m_pComboTriggerSource},   {TriggerActivation, m_pComboTriggerActivation},
+        {TriggerSource, m_pComboTriggerSource},     {TriggerActivation, m_pComboTriggerActivation},
         {AcquisitionMode, m_pComboAcquisitionMode}, {ExposureMode, m_pComboExposureMode},
         {ExposureAuto, m_pComboExposureAuto},
     };
@@ -543,8 +541,7 @@ void IOTriggerWidget::refreshInputControl(QObject *control)
     else if (control == m_pComboTriggerSelector) {
         features.FillComboBox(TriggerSelector, m_pComboTriggerSelector);
         m_bTriggerShown = selectorShown(TriggerSelector, m_pComboTriggerSelector);
-    }
-    else if (control == m_pComboAcquisitionMode)
+    } else if (control == m_pComboAcquisitionMode)
         features.FillComboBox(AcquisitionMode, m_pComboAcquisitionMode);
     else if (control == m_pComboExposureMode)
         features.FillComboBox(ExposureMode, m_pComboExposureMode);

@@ -23,11 +23,8 @@ namespace {
 // The slots that serve the first five user value boxes; later rows get a
 // connection of their own (see createOutputLines).
 const char *const s_UserValueSlots[] = {
-    SLOT(OnCBOutUserValueChanged1(int)),
-    SLOT(OnCBOutUserValueChanged2(int)),
-    SLOT(OnCBOutUserValueChanged3(int)),
-    SLOT(OnCBOutUserValueChanged4(int)),
-    SLOT(OnCBOutUserValueChanged5(int)),
+    SLOT(OnCBOutUserValueChanged1(int)), SLOT(OnCBOutUserValueChanged2(int)), SLOT(OnCBOutUserValueChanged3(int)),
+    SLOT(OnCBOutUserValueChanged4(int)), SLOT(OnCBOutUserValueChanged5(int)),
 };
 const int s_UserValueSlotCount = sizeof(s_UserValueSlots) / sizeof(s_UserValueSlots[0]);
 
@@ -96,13 +93,12 @@ int IOTriggerWidget::GetSelectableOutputs(QStringList &names)
 void IOTriggerWidget::createOutputHeader()
 {
     const FeatureManager &features = *m_pFeatureManager;
-    m_pLabelOutSource = new QLabel(
-        features.FirstFeatureName({ FN::LineOutSource, FN::SyncOutSource, FN::LineSource }) + ":");
+    m_pLabelOutSource =
+        new QLabel(features.FirstFeatureName({FN::LineOutSource, FN::SyncOutSource, FN::LineSource}) + ":");
 
-    const QString polarity
-        = features.FirstFeatureDisplayName({ FN::SyncOutPolarity, FN::LineOutPolarity, FN::LineInverter });
-    m_pLabelOutInvert
-        = new QLabel(polarity.contains(QLatin1String("Polarity")) ? tr("Polarity:") : tr("Invert:"));
+    const QString polarity =
+        features.FirstFeatureDisplayName({FN::SyncOutPolarity, FN::LineOutPolarity, FN::LineInverter});
+    m_pLabelOutInvert = new QLabel(polarity.contains(QLatin1String("Polarity")) ? tr("Polarity:") : tr("Invert:"));
     m_pLabelOutStatus = new QLabel(tr("Status:"));
 
     if (m_bUserOutputSelector) {
@@ -186,7 +182,7 @@ void IOTriggerWidget::createOutputLines()
                 // Only five numbered slots exist; without this, rows six and up
                 // would show a value that never reaches the camera.
                 connect(userValue, &QCheckBox::stateChanged, this,
-                    [this, i](int state) { OnCBOutUserValueChanged(i, state); });
+                        [this, i](int state) { OnCBOutUserValueChanged(i, state); });
             }
             grid_Output->addWidget(userValue, row, 5, Qt::AlignCenter);
         }
@@ -198,8 +194,8 @@ void IOTriggerWidget::createOutputLines()
         grid_Output->setColumnStretch(column, 1);
 
     if (levels) {
-        m_pLabelOutLine
-            = new QLabel(features.FeatureExists(FN::LineOutLevels) ? tr("LineOutLevels") : tr("SyncLevels:"));
+        m_pLabelOutLine =
+            new QLabel(features.FeatureExists(FN::LineOutLevels) ? tr("LineOutLevels") : tr("SyncLevels:"));
         grid_Output->addWidget(m_pLabelOutLine, count + 1, 0);
 
         m_pEditOutLine = new QLineEdit;

@@ -71,8 +71,7 @@ void IOTriggerWidget::writeInversion(const OutputLine &line, bool outputSelector
         showHeld(line.CBInvert.data(), features.SetValue(FN::LineInverter, invert ? 1.0 : 0.0));
         return;
     }
-    if (features.SetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity, invert ? FE::Invert : FE::Normal)
-            .isEmpty())
+    if (features.SetStringValue(FN::LineOutPolarity, FN::SyncOutPolarity, invert ? FE::Invert : FE::Normal).isEmpty())
         showInversion(line, outputSelector);
 }
 

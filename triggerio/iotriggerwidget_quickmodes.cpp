@@ -77,29 +77,44 @@ typedef QuickModeStep S;
 
 // The sequences, one per mode and camera variant.
 const S EdgeLineRouting[] = {
-    {S::Select, S::ExpMode, Timed},          {S::UpdateSelector, S::None, nullptr},
-    {S::Select, S::Selector, ExposureStart}, {S::Wait200ms, S::None, nullptr},
-    {S::Select, S::Mode, Off},               {S::Select, S::Selector, ExposureStart},
-    {S::Select, S::Source, InputLines},      {S::Select, S::Activation, FallingEdge},
-    {S::Select, S::LineSel, Line0},          {S::RoutingChecked, S::None, nullptr},
-    {S::Select, S::AcqMode, Continuous},     {S::Select, S::Mode, On},
+    {S::Select, S::ExpMode, Timed},
+    {S::UpdateSelector, S::None, nullptr},
+    {S::Select, S::Selector, ExposureStart},
+    {S::Wait200ms, S::None, nullptr},
+    {S::Select, S::Mode, Off},
+    {S::Select, S::Selector, ExposureStart},
+    {S::Select, S::Source, InputLines},
+    {S::Select, S::Activation, FallingEdge},
+    {S::Select, S::LineSel, Line0},
+    {S::RoutingChecked, S::None, nullptr},
+    {S::Select, S::AcqMode, Continuous},
+    {S::Select, S::Mode, On},
 };
 const S EdgeExposureAuto[] = {
-    {S::WalkSelectorsOff, S::None, nullptr}, {S::Select, S::Selector, FrameStart},
-    {S::Select, S::Activation, FallingEdge}, {S::Select, S::Source, Line1},
-    {S::Select, S::AcqMode, Continuous},     {S::Select, S::ExpAuto, Off},
-    {S::ProcessEvents, S::None, nullptr},    {S::Select, S::Source, Line1},
+    {S::WalkSelectorsOff, S::None, nullptr},
+    {S::Select, S::Selector, FrameStart},
+    {S::Select, S::Activation, FallingEdge},
+    {S::Select, S::Source, Line1},
+    {S::Select, S::AcqMode, Continuous},
+    {S::Select, S::ExpAuto, Off},
+    {S::ProcessEvents, S::None, nullptr},
+    {S::Select, S::Source, Line1},
     {S::Select, S::Mode, On},
 };
 // Edge and Level on an exposure-mode camera differ only in the exposure mode.
 constexpr std::array<S, 11> frameStartOnFirstInput(const char *exposureMode)
 {
     return {{
-        {S::Select, S::ExpMode, exposureMode},   {S::Select, S::Selector, AcquisitionStart},
-        {S::ProcessEvents, S::None, nullptr},    {S::Select, S::Mode, Off},
-        {S::Select, S::Selector, FrameStart},    {S::ProcessEvents, S::None, nullptr},
-        {S::Select, S::Mode, Off},               {S::FirstInputSource, S::None, nullptr},
-        {S::Select, S::Activation, FallingEdge}, {S::Select, S::AcqMode, Continuous},
+        {S::Select, S::ExpMode, exposureMode},
+        {S::Select, S::Selector, AcquisitionStart},
+        {S::ProcessEvents, S::None, nullptr},
+        {S::Select, S::Mode, Off},
+        {S::Select, S::Selector, FrameStart},
+        {S::ProcessEvents, S::None, nullptr},
+        {S::Select, S::Mode, Off},
+        {S::FirstInputSource, S::None, nullptr},
+        {S::Select, S::Activation, FallingEdge},
+        {S::Select, S::AcqMode, Continuous},
         {S::Select, S::Mode, On},
     }};
 }
@@ -113,39 +128,55 @@ const S LevelLineRouting[] = {
     {S::Select, S::LineSel, Line0},           {S::Select, S::AcqMode, Continuous},
 };
 const S LevelExposureAuto[] = {
-    {S::WalkSelectorsOff, S::None, nullptr}, {S::Select, S::Selector, FrameStart},
-    {S::Select, S::Source, Line1},           {S::Select, S::AcqMode, Continuous},
-    {S::Select, S::ExpAuto, Other},          {S::ProcessEvents, S::None, nullptr},
-    {S::Select, S::Source, Line1},           {S::Select, S::Activation, LevelLow},
-    {S::Select, S::Mode, On},
+    {S::WalkSelectorsOff, S::None, nullptr}, {S::Select, S::Selector, FrameStart}, {S::Select, S::Source, Line1},
+    {S::Select, S::AcqMode, Continuous},     {S::Select, S::ExpAuto, Other},       {S::ProcessEvents, S::None, nullptr},
+    {S::Select, S::Source, Line1},           {S::Select, S::Activation, LevelLow}, {S::Select, S::Mode, On},
 };
 const auto LevelExposureMode = frameStartOnFirstInput(TriggerWidth);
 
 // From level triggering, the line-routing camera goes through the edge set-up first.
 const S BulkLineRouting[] = {
-    {S::EdgeIfLevel, S::None, nullptr},         {S::Select, S::ExpMode, Timed},
-    {S::UpdateSelector, S::None, nullptr},      {S::Select, S::Selector, ExposureStart},
-    {S::Wait200ms, S::None, nullptr},           {S::Select, S::Mode, Off},
-    {S::Select, S::Source, InputLines},         {S::Select, S::Activation, FallingEdge},
-    {S::Select, S::Selector, AcquisitionStart}, {S::RoutingChecked, S::None, nullptr},
-    {S::Select, S::LineSel, Line0},             {S::FrameCount10, S::None, nullptr},
-    {S::Select, S::AcqMode, MultiFrame},        {S::RoutingChecked, S::None, nullptr},
+    {S::EdgeIfLevel, S::None, nullptr},
+    {S::Select, S::ExpMode, Timed},
+    {S::UpdateSelector, S::None, nullptr},
+    {S::Select, S::Selector, ExposureStart},
+    {S::Wait200ms, S::None, nullptr},
+    {S::Select, S::Mode, Off},
+    {S::Select, S::Source, InputLines},
+    {S::Select, S::Activation, FallingEdge},
+    {S::Select, S::Selector, AcquisitionStart},
+    {S::RoutingChecked, S::None, nullptr},
+    {S::Select, S::LineSel, Line0},
+    {S::FrameCount10, S::None, nullptr},
+    {S::Select, S::AcqMode, MultiFrame},
+    {S::RoutingChecked, S::None, nullptr},
     {S::Select, S::Mode, On},
 };
 const S BulkExposureAuto[] = {
-    {S::WalkSelectorsOff, S::None, nullptr}, {S::Select, S::Selector, AcquisitionStart},
-    {S::Select, S::Source, Line1},           {S::Select, S::AcqMode, MultiFrame},
-    {S::Select, S::ExpAuto, Off},            {S::FrameCount10, S::None, nullptr},
-    {S::ProcessEvents, S::None, nullptr},    {S::Select, S::Source, Line1},
-    {S::Select, S::Activation, FallingEdge}, {S::Select, S::Mode, On},
+    {S::WalkSelectorsOff, S::None, nullptr},
+    {S::Select, S::Selector, AcquisitionStart},
+    {S::Select, S::Source, Line1},
+    {S::Select, S::AcqMode, MultiFrame},
+    {S::Select, S::ExpAuto, Off},
+    {S::FrameCount10, S::None, nullptr},
+    {S::ProcessEvents, S::None, nullptr},
+    {S::Select, S::Source, Line1},
+    {S::Select, S::Activation, FallingEdge},
+    {S::Select, S::Mode, On},
 };
 const S BulkExposureMode[] = {
-    {S::Select, S::ExpMode, Timed},             {S::Select, S::Selector, FrameStart},
-    {S::ProcessEvents, S::None, nullptr},       {S::Select, S::Mode, Off},
-    {S::Select, S::Selector, AcquisitionStart}, {S::Wait200ms, S::None, nullptr},
-    {S::Select, S::Mode, Off},                  {S::FirstInputSource, S::None, nullptr},
-    {S::Select, S::Activation, FallingEdge},    {S::Select, S::AcqMode, MultiFrame},
-    {S::FrameCount10, S::None, nullptr},        {S::Select, S::Mode, On},
+    {S::Select, S::ExpMode, Timed},
+    {S::Select, S::Selector, FrameStart},
+    {S::ProcessEvents, S::None, nullptr},
+    {S::Select, S::Mode, Off},
+    {S::Select, S::Selector, AcquisitionStart},
+    {S::Wait200ms, S::None, nullptr},
+    {S::Select, S::Mode, Off},
+    {S::FirstInputSource, S::None, nullptr},
+    {S::Select, S::Activation, FallingEdge},
+    {S::Select, S::AcqMode, MultiFrame},
+    {S::FrameCount10, S::None, nullptr},
+    {S::Select, S::Mode, On},
 };
 
 template <std::size_t N>
@@ -235,8 +266,7 @@ bool IOTriggerWidget::walkTriggerSelectorsOff()
 bool IOTriggerWidget::runStep(const QuickModeStep &step)
 {
     switch (step.kind) {
-    case QuickModeStep::Select:
-        return selectStep(quickModeBox(step.box), QLatin1String(step.entry));
+    case QuickModeStep::Select: return selectStep(quickModeBox(step.box), QLatin1String(step.entry));
     case QuickModeStep::RoutingChecked:
         if (m_pCBLineRouting) {
             refreshInputControl(m_pCBLineRouting);
@@ -247,17 +277,11 @@ bool IOTriggerWidget::runStep(const QuickModeStep &step)
         refreshInputControl(m_pSpinAcquisitionFrameCount);
         m_pSpinAcquisitionFrameCount->setValue(10);
         return true;
-    case QuickModeStep::UpdateSelector:
-        updateTriggerSelector();
-        return true;
-    case QuickModeStep::ProcessEvents:
-        return processEventsAlive();
-    case QuickModeStep::Wait200ms:
-        return waitAlive(200);
-    case QuickModeStep::WalkSelectorsOff:
-        return walkTriggerSelectorsOff();
-    case QuickModeStep::FirstInputSource:
-        return selectStep(m_pComboTriggerSource, GetFirstInputLine());
+    case QuickModeStep::UpdateSelector: updateTriggerSelector(); return true;
+    case QuickModeStep::ProcessEvents: return processEventsAlive();
+    case QuickModeStep::Wait200ms: return waitAlive(200);
+    case QuickModeStep::WalkSelectorsOff: return walkTriggerSelectorsOff();
+    case QuickModeStep::FirstInputSource: return selectStep(m_pComboTriggerSource, GetFirstInputLine());
     case QuickModeStep::EdgeIfLevel:
         refreshInputControl(m_pComboExposureMode);
         if (m_pComboExposureMode && m_pComboExposureMode->currentText().contains(QLatin1String(TriggerWidth)))
@@ -323,22 +347,14 @@ void IOTriggerWidget::endOfQuickMode()
 QComboBox *IOTriggerWidget::quickModeBox(int box) const
 {
     switch (box) {
-    case S::Source:
-        return m_pComboTriggerSource;
-    case S::Activation:
-        return m_pComboTriggerActivation;
-    case S::Selector:
-        return m_pComboTriggerSelector;
-    case S::Mode:
-        return m_pComboTriggerMode;
-    case S::AcqMode:
-        return m_pComboAcquisitionMode;
-    case S::ExpMode:
-        return m_pComboExposureMode;
-    case S::ExpAuto:
-        return m_pComboExposureAuto;
-    case S::LineSel:
-        return m_pComboInputLineSelector;
+    case S::Source: return m_pComboTriggerSource;
+    case S::Activation: return m_pComboTriggerActivation;
+    case S::Selector: return m_pComboTriggerSelector;
+    case S::Mode: return m_pComboTriggerMode;
+    case S::AcqMode: return m_pComboAcquisitionMode;
+    case S::ExpMode: return m_pComboExposureMode;
+    case S::ExpAuto: return m_pComboExposureAuto;
+    case S::LineSel: return m_pComboInputLineSelector;
     }
     return nullptr;
 }
@@ -360,10 +376,10 @@ QuickModeSequence IOTriggerWidget::quickModeVariant(const QuickModeSequence &lin
 
 bool IOTriggerWidget::runEdgeMode()
 {
-    return runQuickMode(&IOTriggerWidget::openEdgeOrBulk,
-                        quickModeVariant(sequence(EdgeLineRouting), sequence(EdgeExposureAuto),
-                                         sequence(EdgeExposureMode)),
-                        &IOTriggerWidget::closeEdgeOrBulk);
+    return runQuickMode(
+        &IOTriggerWidget::openEdgeOrBulk,
+        quickModeVariant(sequence(EdgeLineRouting), sequence(EdgeExposureAuto), sequence(EdgeExposureMode)),
+        &IOTriggerWidget::closeEdgeOrBulk);
 }
 
 // A click while a mode runs (its event processing lets clicks through) does
@@ -379,8 +395,7 @@ void IOTriggerWidget::OnLevelMode()
     if (quickModeRunning())
         return;
     runQuickMode(&IOTriggerWidget::openLevel,
-                 quickModeVariant(sequence(LevelLineRouting), sequence(LevelExposureAuto),
-                                  sequence(LevelExposureMode)),
+                 quickModeVariant(sequence(LevelLineRouting), sequence(LevelExposureAuto), sequence(LevelExposureMode)),
                  &IOTriggerWidget::closeLevel);
 }
 
@@ -389,7 +404,6 @@ void IOTriggerWidget::OnBulkMode()
     if (quickModeRunning())
         return;
     runQuickMode(&IOTriggerWidget::openEdgeOrBulk,
-                 quickModeVariant(sequence(BulkLineRouting), sequence(BulkExposureAuto),
-                                  sequence(BulkExposureMode)),
+                 quickModeVariant(sequence(BulkLineRouting), sequence(BulkExposureAuto), sequence(BulkExposureMode)),
                  &IOTriggerWidget::closeEdgeOrBulk);
 }

@@ -26,22 +26,18 @@ void IOTriggerWidget::createOptionalOut()
     const bool polarity = features.FeatureExists(FN::SyncOutPolarity, FN::LineOutPolarity);
 
     QLabel *header[] = {
-        new QLabel(sourceText),
-        new QLabel(polarity ? tr("Polarity:") : tr("Invert:")),
-        new QLabel(tr("Status:")),
-        new QLabel(tr("UserOutSel.:")),
+        new QLabel(sourceText),        new QLabel(polarity ? tr("Polarity:") : tr("Invert:")),
+        new QLabel(tr("Status:")),     new QLabel(tr("UserOutSel.:")),
         new QLabel(tr("User Value:")),
     };
 
     // The header only lends the output rows' column widths to this grid:
     // drawn in the window colour and squeezed, it does not show.
     const QColor window = header[0]->palette().color(QPalette::Window);
-    const QString style = QString("QLabel { color : rgb( %1, %2, %3); }")
-                              .arg(window.red())
-                              .arg(window.green())
-                              .arg(window.blue());
+    const QString style =
+        QString("QLabel { color : rgb( %1, %2, %3); }").arg(window.red()).arg(window.green()).arg(window.blue());
     const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignVCenter;
-    const Qt::Alignment alignment[] = { Qt::AlignLeft, centred, centred, Qt::AlignLeft, centred };
+    const Qt::Alignment alignment[] = {Qt::AlignLeft, centred, centred, Qt::AlignLeft, centred};
     for (int i = 0; i < 5; ++i) {
         header[i]->setStyleSheet(style);
         header[i]->setMaximumHeight(2);
@@ -52,8 +48,7 @@ void IOTriggerWidget::createOptionalOut()
     gb_SelectOutput->setMaximumHeight(55 * m_nSelectableOutputCount);
 
     for (int i = 0; i < m_nSelectableOutputCount; ++i) {
-        grid_SelectableOut->addWidget(
-            new QLabel(m_SelectableOutputNames.value(i) + ": "), i + 1, 0, Qt::AlignLeft);
+        grid_SelectableOut->addWidget(new QLabel(m_SelectableOutputNames.value(i) + ": "), i + 1, 0, Qt::AlignLeft);
         QComboBox *mode = new QComboBox;
         connect(mode, SIGNAL(currentIndexChanged(QString)), this, SLOT(OnComboOptionalOutChanged(QString)));
         m_SelectableOutputWidgets.append(mode);

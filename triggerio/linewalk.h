@@ -75,8 +75,7 @@ private:
         if (m_Generation == LineSelectorCamera)
             return m_Features.SetStringValue(FeatureNames::LineSelector, value);
         if (m_Generation == OutputSelectorCamera)
-            return m_Features.SetStringValue(
-                FeatureNames::LineOutSelector, FeatureNames::SyncOutSelector, value);
+            return m_Features.SetStringValue(FeatureNames::LineOutSelector, FeatureNames::SyncOutSelector, value);
         return QString();
     }
 

@@ -4,9 +4,9 @@
 #include <QObject>
 
 ChangeObserver::ChangeObserver(QObject *receiver, const char *slot)
-    : m_Receiver(receiver)
-    , m_Slot(slot)
-    , m_Pending(false)
+    : m_Receiver(receiver),
+      m_Slot(slot),
+      m_Pending(false)
 {
 }
 

@@ -11,8 +11,8 @@
 
 using namespace TKN::OrvAPI;
 
-QWidget *FeatureDelegate::createEditor(
-    QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
+QWidget *FeatureDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                       const QModelIndex &index) const
 {
     const auto type = OrvFeatureDataType(index.data(FeatureTableModel::DataTypeRole).toInt());
     switch (type) {
@@ -51,15 +51,13 @@ QWidget *FeatureDelegate::createEditor(
         const QVariant minimum = index.data(FeatureTableModel::MinimumRole);
         const QVariant maximum = index.data(FeatureTableModel::MaximumRole);
         spin->setRange(minimum.isValid() ? minimum.toDouble() : -std::numeric_limits<double>::max(),
-            maximum.isValid() ? maximum.toDouble() : std::numeric_limits<double>::max());
+                       maximum.isValid() ? maximum.toDouble() : std::numeric_limits<double>::max());
         const double step = index.data(FeatureTableModel::IncrementRole).toDouble();
         spin->setSingleStep(step > 0.0 ? step : 1.0);
         return spin;
     }
-    case OrvFeatureDataString:
-        return new QLineEdit(parent);
-    default:
-        return QStyledItemDelegate::createEditor(parent, option, index);
+    case OrvFeatureDataString: return new QLineEdit(parent);
+    default: return QStyledItemDelegate::createEditor(parent, option, index);
     }
 }
 

@@ -152,12 +152,9 @@ QVariant FeatureTableModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case NameColumn:
-            return row.name;
-        case TypeColumn:
-            return typeName(row.type);
-        case ValueColumn:
-            return isBool ? QVariant() : QVariant(row.value);
+        case NameColumn: return row.name;
+        case TypeColumn: return typeName(row.type);
+        case ValueColumn: return isBool ? QVariant() : QVariant(row.value);
         case AccessColumn:
             if (row.type == OrvFeatureDataCommand)
                 return row.writable ? tr("executable") : tr("not executable");
@@ -176,10 +173,8 @@ QVariant FeatureTableModel::data(const QModelIndex &index, int role) const
         if (index.column() == NameColumn && row.displayName != row.name)
             return row.displayName;
         break;
-    case DataTypeRole:
-        return int(row.type);
-    case EntriesRole:
-        return availableEntries(row);
+    case DataTypeRole: return int(row.type);
+    case EntriesRole: return availableEntries(row);
     case MinimumRole:
     case MaximumRole:
     case IncrementRole:
@@ -188,9 +183,9 @@ QVariant FeatureTableModel::data(const QModelIndex &index, int role) const
             if (row.feature->GetRange(minimum, maximum) != OrvErrSuccess)
                 return QVariant();
             row.feature->GetIncrement(increment);
-            return role == MinimumRole ? qlonglong(minimum)
-                : role == MaximumRole  ? qlonglong(maximum)
-                                       : qlonglong(increment);
+            return role == MinimumRole   ? qlonglong(minimum)
+                   : role == MaximumRole ? qlonglong(maximum)
+                                         : qlonglong(increment);
         }
         if (row.type == OrvFeatureDataFloat) {
             double minimum = 0.0, maximum = 0.0, increment = 0.0;
@@ -209,14 +204,10 @@ QVariant FeatureTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case NameColumn:
-        return tr("Feature");
-    case TypeColumn:
-        return tr("Type");
-    case ValueColumn:
-        return tr("Value");
-    case AccessColumn:
-        return tr("Access");
+    case NameColumn: return tr("Feature");
+    case TypeColumn: return tr("Type");
+    case ValueColumn: return tr("Value");
+    case AccessColumn: return tr("Access");
     }
     return QVariant();
 }
@@ -233,12 +224,9 @@ Qt::ItemFlags FeatureTableModel::flags(const QModelIndex &index) const
     case OrvFeatureDataInt:
     case OrvFeatureDataFloat:
     case OrvFeatureDataEnum:
-    case OrvFeatureDataString:
-        return flags | Qt::ItemIsEditable;
-    case OrvFeatureDataBool:
-        return flags | Qt::ItemIsUserCheckable;
-    default:
-        return flags;
+    case OrvFeatureDataString: return flags | Qt::ItemIsEditable;
+    case OrvFeatureDataBool: return flags | Qt::ItemIsUserCheckable;
+    default: return flags;
     }
 }
 
@@ -263,11 +251,8 @@ bool FeatureTableModel::setData(const QModelIndex &index, const QVariant &value,
             break;
         }
         case OrvFeatureDataEnum:
-        case OrvFeatureDataString:
-            err = row.feature->SetValue(value.toString().toUtf8().constData());
-            break;
-        default:
-            break;
+        case OrvFeatureDataString: err = row.feature->SetValue(value.toString().toUtf8().constData()); break;
+        default: break;
         }
     } else {
         return false;

@@ -19,8 +19,8 @@ public:
     enum Column { NameColumn, TypeColumn, ValueColumn, AccessColumn, ColumnCount };
     enum Role {
         DataTypeRole = Qt::UserRole + 1, ///< int, TKN::OrvAPI::OrvFeatureDataType
-        EntriesRole, ///< QStringList: the entries that can be chosen now
-        MinimumRole, ///< QVariant (qlonglong or double)
+        EntriesRole,                     ///< QStringList: the entries that can be chosen now
+        MinimumRole,                     ///< QVariant (qlonglong or double)
         MaximumRole,
         IncrementRole
     };

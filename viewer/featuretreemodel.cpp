@@ -10,11 +10,13 @@ const int MaxDepth = 32;
 } // namespace
 
 FeatureTreeModel::FeatureTreeModel(FeatureTableModel *table, QObject *parent)
-    : QAbstractItemModel(parent), m_pTable(table), m_Root(new Node)
+    : QAbstractItemModel(parent),
+      m_pTable(table),
+      m_Root(new Node)
 {
     connect(m_pTable, SIGNAL(modelReset()), this, SLOT(rebuild()));
     connect(m_pTable, SIGNAL(dataChanged(QModelIndex, QModelIndex)), this,
-        SLOT(onTableDataChanged(QModelIndex, QModelIndex)));
+            SLOT(onTableDataChanged(QModelIndex, QModelIndex)));
     rebuild();
 }
 
@@ -36,8 +38,8 @@ FeatureTreeModel::Node *FeatureTreeModel::addChild(Node *parent)
     return child;
 }
 
-void FeatureTreeModel::addGroup(Node *parent, const TKN::OrvAPI::FeatureGroup &group,
-    const QHash<QString, int> &rows, QVector<bool> &placed, int depth)
+void FeatureTreeModel::addGroup(Node *parent, const TKN::OrvAPI::FeatureGroup &group, const QHash<QString, int> &rows,
+                                QVector<bool> &placed, int depth)
 {
     if (depth > MaxDepth)
         return;
@@ -75,7 +77,7 @@ void FeatureTreeModel::rebuild()
             addChild(m_Root.get())->sourceRow = row;
     }
     m_NodesOfRow.fill(QVector<Node *>(), count);
-    QVector<Node *> pending { m_Root.get() };
+    QVector<Node *> pending{m_Root.get()};
     while (!pending.isEmpty()) {
         Node *node = pending.takeLast();
         if (node->sourceRow >= 0)

@@ -47,9 +47,9 @@ private:
     struct Node
     {
         Node *parent = nullptr;
-        int row = 0;          ///< place under the parent
-        int sourceRow = -1;   ///< table row of a feature; -1 for a category
-        QString caption;      ///< a category's name
+        int row = 0;        ///< place under the parent
+        int sourceRow = -1; ///< table row of a feature; -1 for a category
+        QString caption;    ///< a category's name
         std::vector<std::unique_ptr<Node>> children;
     };
 

@@ -68,11 +68,14 @@ QImage FrameConverter::toImage(const TKN::OrvAPI::FrameImage &frame, QString *er
     if (!format)
         return fail(error, tr("Pixel format %1 is not shown here").arg(name));
     const int depth = format->bits > 8 ? CV_16U : CV_8U;
-    const std::size_t needed = static_cast<std::size_t>(frame.width) * frame.height * format->channels
-                               * (format->bits > 8 ? 2 : 1);
+    const std::size_t needed =
+        static_cast<std::size_t>(frame.width) * frame.height * format->channels * (format->bits > 8 ? 2 : 1);
     if (frame.width <= 0 || frame.height <= 0 || frame.data.size() < needed)
         return fail(error, tr("%1 frame of %2 x %3 with %4 bytes: too short")
-                               .arg(name).arg(frame.width).arg(frame.height).arg(frame.data.size()));
+                               .arg(name)
+                               .arg(frame.width)
+                               .arg(frame.height)
+                               .arg(frame.data.size()));
 
     try {
         // A view of the frame's bytes; nothing is written through it.

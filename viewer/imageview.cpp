@@ -66,7 +66,8 @@ void ImageView::refresh()
         return;
     m_Frame = frame.frame;
     QString error;
-    const QImage image = FrameConverter::toImage(frame, &error, (size() - QSize(0, CaptionHeight)).expandedTo(QSize(1, 1)));
+    const QImage image =
+        FrameConverter::toImage(frame, &error, (size() - QSize(0, CaptionHeight)).expandedTo(QSize(1, 1)));
     const QString format = QString::fromStdString(frame.pixelFormat);
     if (image.isNull()) {
         m_Image = QImage();

@@ -42,8 +42,7 @@ void printError(const QString &text)
 // chosen and the system locale is read when it is constructed.
 void prepareEnvironment(const ViewerOptions &options)
 {
-    const bool haveDisplay
-        = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool haveDisplay = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     // Help and argument errors need no window either. Qt's own options
     // (-platform ...) read as errors here; -platform still wins over this.
     const bool windowless = options.batch() || options.help || options.version || !options.error.isEmpty();
@@ -94,8 +93,8 @@ int main(int argc, char *argv[])
         QLocale::setDefault(QLocale(options.locale));
 
     // Paths on the command line are meant from where the viewer was started.
-    const QString screenshot
-        = options.screenshot.isEmpty() ? QString() : QFileInfo(options.screenshot).absoluteFilePath();
+    const QString screenshot =
+        options.screenshot.isEmpty() ? QString() : QFileInfo(options.screenshot).absoluteFilePath();
     QString camera = options.camera.isEmpty() ? QStringLiteral("exposure-mode") : options.camera;
     if (!camera.startsWith(QLatin1String("aravis:")) && QFileInfo(camera).isFile())
         camera = QFileInfo(camera).absoluteFilePath();
@@ -128,8 +127,8 @@ int main(int argc, char *argv[])
     }
     // In this order, as a person would: set up the triggers, start, then feed the input.
     if (!options.click.isEmpty() && !window.clickButton(options.click)) {
-        const QString text
-            = QCoreApplication::translate("main", "no button \"%1\" to click on the tab shown").arg(options.click);
+        const QString text =
+            QCoreApplication::translate("main", "no button \"%1\" to click on the tab shown").arg(options.click);
         if (options.batch()) {
             printError(text);
             return 1;

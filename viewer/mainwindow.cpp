@@ -52,7 +52,8 @@ QString openErrorText(const OpenError &error)
             .arg(QString::fromStdString(error.source()))
             .arg(error.line())
             .arg(QString::fromStdString(error.message()));
-    return QStringLiteral("%1: %2").arg(QString::fromStdString(error.source()), QString::fromStdString(error.message()));
+    return QStringLiteral("%1: %2").arg(QString::fromStdString(error.source()),
+                                        QString::fromStdString(error.message()));
 }
 
 QString cameraCaption(const CameraInfo &info)
@@ -201,7 +202,8 @@ void MainWindow::addCameraItem(const CameraInfo &info)
         return;
     m_pComboCamera->addItem(cameraCaption(info), id);
     m_pComboCamera->setItemData(m_pComboCamera->count() - 1,
-        QString::fromStdString(info.vendor + " " + info.model + "\n" + info.detail), Qt::ToolTipRole);
+                                QString::fromStdString(info.vendor + " " + info.model + "\n" + info.detail),
+                                Qt::ToolTipRole);
 }
 
 void MainWindow::findCameras()
@@ -224,7 +226,8 @@ void MainWindow::findCameras()
         addCameraItem(info);
         ++cameras;
     }
-    m_pComboCamera->setCurrentIndex(m_Camera ? m_pComboCamera->findData(QString::fromStdString(m_Camera->GetId())) : -1);
+    m_pComboCamera->setCurrentIndex(m_Camera ? m_pComboCamera->findData(QString::fromStdString(m_Camera->GetId()))
+                                             : -1);
     notice(cameras == 1 ? tr("Found 1 camera") : tr("Found %1 cameras").arg(cameras));
 }
 
@@ -263,9 +266,8 @@ bool MainWindow::openCamera(const QString &idNameOrFile, QString *error)
     // The same tab stays in front when the next camera has it too.
     // The first camera opens on the first tab, a plug-in's page if any.
     QWidget *current = m_pTabs->currentWidget();
-    const QString currentTab = m_Camera
-        ? m_PluginOfContainer.value(current, m_pTabs->tabText(m_pTabs->currentIndex()))
-        : QString();
+    const QString currentTab =
+        m_Camera ? m_PluginOfContainer.value(current, m_pTabs->tabText(m_pTabs->currentIndex())) : QString();
 
     closeCamera();
     m_Camera = camera;
@@ -290,7 +292,7 @@ bool MainWindow::openCamera(const QString &idNameOrFile, QString *error)
     m_pSignals->setCamera(m_Camera);
     m_pImage->setCamera(m_Camera);
     // Every row of the strip in view, the page above it keeping what it needs.
-    resizeDocks({ m_pSignalsDock }, { m_pSignals->sizeHint().height() }, Qt::Vertical);
+    resizeDocks({m_pSignalsDock}, {m_pSignals->sizeHint().height()}, Qt::Vertical);
     buildPluginTabs();
     if (currentTab.isEmpty() || !showTab(currentTab))
         m_pTabs->setCurrentIndex(0);
@@ -300,9 +302,10 @@ bool MainWindow::openCamera(const QString &idNameOrFile, QString *error)
         const QString id = QString::fromStdString(m_Camera->GetId());
         int item = m_pComboCamera->findData(id);
         if (item < 0) {
-            const QString caption = id.startsWith(QLatin1String("sim:"))
-                ? QFileInfo(id.mid(4)).completeBaseName()
-                : cameraCaption(CameraInfo { m_Camera->GetId(), m_Camera->GetModelName(), "", "" });
+            const QString caption =
+                id.startsWith(QLatin1String("sim:"))
+                    ? QFileInfo(id.mid(4)).completeBaseName()
+                    : cameraCaption(CameraInfo{m_Camera->GetId(), m_Camera->GetModelName(), "", ""});
             m_pComboCamera->addItem(caption, id);
             item = m_pComboCamera->count() - 1;
         }
@@ -345,8 +348,7 @@ void MainWindow::buildPluginTabs()
             result = plugin.extension->CreateTabWidget(m_Features, container);
         } catch (const std::exception &e) {
             delete container;
-            notice(tr("\"%1\" failed for this camera: %2")
-                       .arg(plugin.name, QString::fromLocal8Bit(e.what())));
+            notice(tr("\"%1\" failed for this camera: %2").arg(plugin.name, QString::fromLocal8Bit(e.what())));
             continue;
         } catch (...) {
             delete container;
@@ -355,9 +357,7 @@ void MainWindow::buildPluginTabs()
         }
         if (result != 0) {
             delete container;
-            notice(tr("\"%1\" is not available for this camera (code %2)")
-                       .arg(plugin.name)
-                       .arg(result));
+            notice(tr("\"%1\" is not available for this camera (code %2)").arg(plugin.name).arg(result));
             continue;
         }
         QString caption = container->accessibleName();
@@ -391,8 +391,7 @@ QStringList MainWindow::tabCaptions() const
 bool MainWindow::showTab(const QString &captionOrName)
 {
     for (int i = 0; i < m_pTabs->count(); ++i) {
-        if (m_pTabs->tabText(i) == captionOrName
-            || m_PluginOfContainer.value(m_pTabs->widget(i)) == captionOrName) {
+        if (m_pTabs->tabText(i) == captionOrName || m_PluginOfContainer.value(m_pTabs->widget(i)) == captionOrName) {
             m_pTabs->setCurrentIndex(i);
             return true;
         }
@@ -406,9 +405,7 @@ bool MainWindow::setAcquiring(bool acquiring)
         return false;
     const OrvErrorType err = acquiring ? m_Camera->StartAcquisition() : m_Camera->StopAcquisition();
     if (err != OrvErrSuccess)
-        notice(tr("%1 failed (error %2)")
-                   .arg(QLatin1String(acquiring ? AcquisitionStart : AcquisitionStop))
-                   .arg(err));
+        notice(tr("%1 failed (error %2)").arg(QLatin1String(acquiring ? AcquisitionStart : AcquisitionStop)).arg(err));
     syncAcquisitionState();
     return err == OrvErrSuccess;
 }
@@ -419,8 +416,7 @@ void MainWindow::syncAcquisitionState()
     {
         const QSignalBlocker blocker(m_pActionAcquire);
         m_pActionAcquire->setChecked(acquiring);
-        m_pActionAcquire->setText(
-            acquiring ? tr("Stop Acquisition") : tr("Start Acquisition"));
+        m_pActionAcquire->setText(acquiring ? tr("Stop Acquisition") : tr("Start Acquisition"));
     }
     const bool counting = acquiring && m_Camera->CountsFrames();
     if (counting && !m_pFrameTimer->isActive()) {
@@ -485,7 +481,7 @@ bool MainWindow::startPulseTrain(const QString &line, double periodMs, double wi
     const OrvErrorType err = simulator->timing().pulseTrain(line.toStdString(), std::llround(periodMs * 1000),
                                                             std::llround(widthMs * 1000), count);
     if (err != OrvErrSuccess && error) {
-        *error = err == OrvErrNotFound     ? tr("the camera has no line %1").arg(line)
+        *error = err == OrvErrNotFound        ? tr("the camera has no line %1").arg(line)
                  : err == OrvErrInvalidAccess ? tr("%1 is an output").arg(line)
                                               : tr("a pulse needs 0 < width < period");
     }
@@ -505,8 +501,8 @@ void MainWindow::onCameraChosen(int index)
 
 void MainWindow::onOpenFile()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Open Camera Description"), m_CameraFolder, tr("Cameras (*.json)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open Camera Description"), m_CameraFolder, tr("Cameras (*.json)"));
     if (path.isEmpty())
         return;
     QString error;
@@ -518,8 +514,8 @@ void MainWindow::showOpenError(const QString &error)
 {
     // The box shows the camera that stays open.
     const QSignalBlocker blocker(m_pComboCamera);
-    m_pComboCamera->setCurrentIndex(
-        m_Camera ? m_pComboCamera->findData(QString::fromStdString(m_Camera->GetId())) : -1);
+    m_pComboCamera->setCurrentIndex(m_Camera ? m_pComboCamera->findData(QString::fromStdString(m_Camera->GetId()))
+                                             : -1);
     notice(tr("Cannot open the camera: %1").arg(error));
     if (!m_bEchoMessages)
         QMessageBox::critical(this, tr("Cannot Open Camera"), error);
@@ -553,7 +549,7 @@ void MainWindow::onFilterChanged(const QString &text)
 // whenever the rows shown change.
 void MainWindow::addCommandButtons()
 {
-    QVector<QModelIndex> pending { QModelIndex() };
+    QVector<QModelIndex> pending{QModelIndex()};
     while (!pending.isEmpty()) {
         const QModelIndex parent = pending.takeLast();
         for (int row = 0; row < m_pFeatureFilter->rowCount(parent); ++row) {

@@ -56,7 +56,7 @@ bool isFunction(const void *address)
     if (!dladdr1(address, &info, &entry, RTLD_DL_SYMENT) || !entry
         || ELF64_ST_TYPE(static_cast<const ElfW(Sym) *>(entry)->st_info) != STT_FUNC)
         return false;
-    ExecutableSearch search { reinterpret_cast<quintptr>(address), false, false };
+    ExecutableSearch search{reinterpret_cast<quintptr>(address), false, false};
     dl_iterate_phdr(findSegment, &search);
     return search.found && search.executable;
 }
@@ -142,11 +142,8 @@ void PluginHost::loadAll(const QString &folder, QObject *streamingSender, const 
         }
         LoadedPlugin plugin;
         plugin.fileName = path;
-        plugin.name = loader.metaData()
-                          .value(QStringLiteral("MetaData"))
-                          .toObject()
-                          .value(QStringLiteral("name"))
-                          .toString();
+        plugin.name =
+            loader.metaData().value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("name")).toString();
         if (plugin.name.isEmpty())
             plugin.name = QFileInfo(path).baseName();
         plugin.extension = extension;

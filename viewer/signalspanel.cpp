@@ -40,10 +40,9 @@ SignalsPanel::SignalsPanel(QWidget *parent)
     m_pButtonPause->setCheckable(true);
     QToolButton *zoomIn = toolButton(tr("Zoom In"), QStringLiteral("buttonZoomIn"),
                                      tr("Show half the time (or turn the wheel over the strip)"));
-    QToolButton *zoomOut = toolButton(tr("Zoom Out"), QStringLiteral("buttonZoomOut"),
-                                      tr("Show twice the time"));
-    QToolButton *clearButton = toolButton(tr("Clear"), QStringLiteral("buttonClear"),
-                                          tr("Forget the events recorded so far"));
+    QToolButton *zoomOut = toolButton(tr("Zoom Out"), QStringLiteral("buttonZoomOut"), tr("Show twice the time"));
+    QToolButton *clearButton =
+        toolButton(tr("Clear"), QStringLiteral("buttonClear"), tr("Forget the events recorded so far"));
     m_pLabelSpan = new QLabel;
     m_pLabelSpan->setObjectName(QStringLiteral("labelSpan"));
     m_pLabelCursors = new QLabel(tr("Click: cursor A, right-click: cursor B, drag: move, wheel: zoom"));
@@ -105,12 +104,11 @@ void SignalsPanel::setCamera(const TKN::OrvAPI::CameraPtr &camera)
         note = tr("This camera reports no signal events.");
     else if (info.levelPollInterval > 0)
         note = tr("Frames are shown as they arrive from the stream. Line levels are read from %1 every "
-                              "%2 ms, so pulses shorter than that can pass unseen, and edges show up to %2 ms late; "
-                              "triggers and exposures are not reported by this camera.")
+                  "%2 ms, so pulses shorter than that can pass unseen, and edges show up to %2 ms late; "
+                  "triggers and exposures are not reported by this camera.")
                    .arg(QString::fromStdString(info.levelSource))
                    .arg(info.levelPollInterval / 1000);
-    else if (info.levelSource.empty() && info.otherLines.empty() && info.inputLines.empty()
-             && info.outputLines.empty())
+    else if (info.levelSource.empty() && info.otherLines.empty() && info.inputLines.empty() && info.outputLines.empty())
         note = tr("Frames are shown as they arrive from the stream; this camera has no line status to read.");
     else
         note = tr("Simulated camera: every edge, trigger and exposure as its timing model made them.");

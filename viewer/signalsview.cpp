@@ -242,8 +242,8 @@ void SignalsView::drawRows(QPainter &painter)
             if (found == levelRows.end())
                 continue;
             Trace &trace = traces[found->second];
-            const bool level = event.kind == SignalEvent::ExposureStart
-                               || (event.kind != SignalEvent::ExposureEnd && event.level);
+            const bool level =
+                event.kind == SignalEvent::ExposureStart || (event.kind != SignalEvent::ExposureEnd && event.level);
             trace.path.lineTo(x, yOf(found->second, trace.level));
             trace.path.lineTo(x, yOf(found->second, level));
             if (trace.level && !level)
@@ -286,7 +286,8 @@ void SignalsView::drawRows(QPainter &painter)
         const Row &row = m_Rows[entry.first];
         entry.second.path.lineTo(now, yOf(entry.first, entry.second.level));
         if (entry.second.level)
-            entry.second.highs.append(QRect(entry.second.highSince, yOf(entry.first, true), now - entry.second.highSince,
+            entry.second.highs.append(QRect(entry.second.highSince, yOf(entry.first, true),
+                                            now - entry.second.highSince,
                                             yOf(entry.first, false) - yOf(entry.first, true)));
         const QColor colour = row.key == TimelineModel::ExposureRow      ? ExposureColour
                               : row.key == TimelineModel::AcquisitionRow ? AcquisitionColour

@@ -183,8 +183,9 @@ void SimulatorPanel::refresh()
         m_pComboLine->addItems(lines);
         m_pComboLine->setCurrentIndex(qMax(0, lines.indexOf(current)));
     }
-    for (QWidget *control : std::initializer_list<QWidget *> { m_pComboLine, m_pCBLevel, m_pSpinWidth, m_pButtonPulse,
-                                                               m_pSpinPeriod, m_pSpinCount, m_pButtonTrain, m_pButtonStop })
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{m_pComboLine, m_pCBLevel, m_pSpinWidth, m_pButtonPulse, m_pSpinPeriod,
+                                          m_pSpinCount, m_pButtonTrain, m_pButtonStop})
         control->setEnabled(!lines.isEmpty());
     m_pLabelNoLines->setVisible(bool(m_Camera) && lines.isEmpty());
     showLevel();
@@ -253,8 +254,7 @@ void SimulatorPanel::onLevelToggled(bool high)
     const QString line = m_pComboLine->currentText();
     if (!m_Camera || line.isEmpty())
         return;
-    report(m_Camera->timing().setLine(utf8(line), high),
-           (high ? tr("%1 is now high") : tr("%1 is now low")).arg(line));
+    report(m_Camera->timing().setLine(utf8(line), high), (high ? tr("%1 is now high") : tr("%1 is now low")).arg(line));
 }
 
 void SimulatorPanel::onApply()

@@ -7,7 +7,10 @@ using TKN::OrvAPI::SignalEvent;
 const char TimelineModel::ExposureRow[] = "#exposure";
 const char TimelineModel::AcquisitionRow[] = "#acquisition";
 
-TimelineModel::TimelineModel(std::size_t capacity) : m_Capacity(std::max<std::size_t>(capacity, 1)) {}
+TimelineModel::TimelineModel(std::size_t capacity)
+    : m_Capacity(std::max<std::size_t>(capacity, 1))
+{
+}
 
 void TimelineModel::clear()
 {
@@ -37,15 +40,11 @@ std::size_t TimelineModel::poll(TKN::OrvAPI::Camera &camera)
 std::string TimelineModel::levelRow(const SignalEvent &event)
 {
     switch (event.kind) {
-    case SignalEvent::LineLevel:
-        return event.source;
+    case SignalEvent::LineLevel: return event.source;
     case SignalEvent::ExposureStart:
-    case SignalEvent::ExposureEnd:
-        return ExposureRow;
-    case SignalEvent::AcquisitionActive:
-        return AcquisitionRow;
-    default:
-        return std::string();
+    case SignalEvent::ExposureEnd: return ExposureRow;
+    case SignalEvent::AcquisitionActive: return AcquisitionRow;
+    default: return std::string();
     }
 }
 

@@ -14,56 +14,56 @@ struct OptionSet
     OptionSet();
 
     QCommandLineParser parser;
-    QCommandLineOption help { { QStringLiteral("h"), QStringLiteral("help") },
-                              ViewerOptions::tr("Show this text and exit.") };
-    QCommandLineOption version { QStringLiteral("version"), ViewerOptions::tr("Show the version and exit.") };
-    QCommandLineOption camera { QStringLiteral("camera"),
-                                ViewerOptions::tr("Open this camera: a name from the cameras folder (such as "
-                                                  "syncout), a camera description file, or aravis:ID for a "
-                                                  "GenICam camera by its device id, address or serial "
-                                                  "(aravis:Aravis-Fake-ORV01 is Aravis's in-process fake "
-                                                  "camera). Default: exposure-mode."),
-                                ViewerOptions::tr("camera") };
-    QCommandLineOption scan { QStringLiteral("scan"),
-                              ViewerOptions::tr("Look for GigE Vision and USB3 Vision cameras (this broadcasts on "
-                                                "the local networks) and offer them in the camera box.") };
-    QCommandLineOption tab { QStringLiteral("tab"),
-                             ViewerOptions::tr("Show this tab first: a caption or a plug-in's name."),
-                             ViewerOptions::tr("caption") };
-    QCommandLineOption locale { QStringLiteral("locale"),
-                                ViewerOptions::tr("Run in this locale, such as de_DE for German texts."),
-                                ViewerOptions::tr("name") };
-    QCommandLineOption click { QStringLiteral("click"),
-                               ViewerOptions::tr("Click the button with this text on the tab shown, such as "
-                                                 "--tab \"Trigger IO\" --click Edge."),
-                               ViewerOptions::tr("text") };
-    QCommandLineOption acquire { QStringLiteral("acquire"),
-                                 ViewerOptions::tr("Start acquisition once the camera is open.") };
-    QCommandLineOption linkLatency { QStringLiteral("link-latency"),
-                                     ViewerOptions::tr("Each access to a simulated camera takes this many "
-                                                       "milliseconds, as on a network link (such as 0.5)."),
-                                     ViewerOptions::tr("ms") };
-    QCommandLineOption pulseTrain { QStringLiteral("pulse-train"),
-                                    ViewerOptions::tr("Drive a simulated camera's input line with pulses: "
-                                                      "LINE:PERIOD:WIDTH[:COUNT] in milliseconds, COUNT 0 or "
-                                                      "none for endless, such as Line0:100:20:50."),
-                                    ViewerOptions::tr("train") };
-    QCommandLineOption screenshot { QStringLiteral("screenshot"),
-                                    ViewerOptions::tr("Save a PNG picture of the window to this file and exit."),
-                                    ViewerOptions::tr("file") };
-    QCommandLineOption wait { QStringLiteral("wait"),
-                              ViewerOptions::tr("Let the camera run this long before the screenshot "
-                                                "(default: 1200)."),
-                              ViewerOptions::tr("ms") };
-    QCommandLineOption listTabs { QStringLiteral("list-tabs"), ViewerOptions::tr("Print the tab captions and exit.") };
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            ViewerOptions::tr("Show this text and exit.")};
+    QCommandLineOption version{QStringLiteral("version"), ViewerOptions::tr("Show the version and exit.")};
+    QCommandLineOption camera{QStringLiteral("camera"),
+                              ViewerOptions::tr("Open this camera: a name from the cameras folder (such as "
+                                                "syncout), a camera description file, or aravis:ID for a "
+                                                "GenICam camera by its device id, address or serial "
+                                                "(aravis:Aravis-Fake-ORV01 is Aravis's in-process fake "
+                                                "camera). Default: exposure-mode."),
+                              ViewerOptions::tr("camera")};
+    QCommandLineOption scan{QStringLiteral("scan"),
+                            ViewerOptions::tr("Look for GigE Vision and USB3 Vision cameras (this broadcasts on "
+                                              "the local networks) and offer them in the camera box.")};
+    QCommandLineOption tab{QStringLiteral("tab"),
+                           ViewerOptions::tr("Show this tab first: a caption or a plug-in's name."),
+                           ViewerOptions::tr("caption")};
+    QCommandLineOption locale{QStringLiteral("locale"),
+                              ViewerOptions::tr("Run in this locale, such as de_DE for German texts."),
+                              ViewerOptions::tr("name")};
+    QCommandLineOption click{QStringLiteral("click"),
+                             ViewerOptions::tr("Click the button with this text on the tab shown, such as "
+                                               "--tab \"Trigger IO\" --click Edge."),
+                             ViewerOptions::tr("text")};
+    QCommandLineOption acquire{QStringLiteral("acquire"),
+                               ViewerOptions::tr("Start acquisition once the camera is open.")};
+    QCommandLineOption linkLatency{QStringLiteral("link-latency"),
+                                   ViewerOptions::tr("Each access to a simulated camera takes this many "
+                                                     "milliseconds, as on a network link (such as 0.5)."),
+                                   ViewerOptions::tr("ms")};
+    QCommandLineOption pulseTrain{QStringLiteral("pulse-train"),
+                                  ViewerOptions::tr("Drive a simulated camera's input line with pulses: "
+                                                    "LINE:PERIOD:WIDTH[:COUNT] in milliseconds, COUNT 0 or "
+                                                    "none for endless, such as Line0:100:20:50."),
+                                  ViewerOptions::tr("train")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"),
+                                  ViewerOptions::tr("Save a PNG picture of the window to this file and exit."),
+                                  ViewerOptions::tr("file")};
+    QCommandLineOption wait{QStringLiteral("wait"),
+                            ViewerOptions::tr("Let the camera run this long before the screenshot "
+                                              "(default: 1200)."),
+                            ViewerOptions::tr("ms")};
+    QCommandLineOption listTabs{QStringLiteral("list-tabs"), ViewerOptions::tr("Print the tab captions and exit.")};
 };
 
 OptionSet::OptionSet()
 {
     parser.setApplicationDescription(
         ViewerOptions::tr("A camera viewer whose tab pages come from plug-ins, such as the Trigger IO page."));
-    parser.addOptions({ help, version, camera, scan, tab, locale, click, acquire, linkLatency, pulseTrain, screenshot,
-                        wait, listTabs });
+    parser.addOptions({help, version, camera, scan, tab, locale, click, acquire, linkLatency, pulseTrain, screenshot,
+                       wait, listTabs});
 }
 
 // "LINE:PERIOD:WIDTH[:COUNT]", milliseconds.

@@ -28,28 +28,28 @@ typedef int32_t OrvErrorType;
 
 enum OrvErrorCodes : OrvErrorType {
     OrvErrSuccess = 0,
-    OrvErrInternalFault = -1,    ///< unexpected fault inside the library
-    OrvErrNotAvailable = -2,     ///< the camera behind the feature is gone (closed)
-    OrvErrNotFound = -3,         ///< no such feature, entry or observer
-    OrvErrBadParameter = -4,     ///< null pointer or otherwise unusable argument
-    OrvErrInvalidAccess = -5,    ///< the feature is not writable now
-    OrvErrInvalidValue = -6,     ///< out of range, off the increment grid, or not an entry
-    OrvErrWrongType = -7,        ///< the operation does not fit the feature's data type
-    OrvErrEntryUnavailable = -8, ///< the enumeration entry exists but cannot be chosen now
-    OrvErrAlreadyRegistered = -9,///< this observer is already registered on this feature
-    OrvErrMoreData = -10,        ///< the given buffer is too small; call again with the length returned
-    OrvErrInvalidCall = -11,     ///< the call is not allowed in this context
-    OrvErrTimeout = -12,         ///< the camera did not answer in time
-    OrvErrIO = -13,              ///< transport failure while talking to the camera
-    OrvErrResources = -14        ///< out of memory or another resource
+    OrvErrInternalFault = -1,     ///< unexpected fault inside the library
+    OrvErrNotAvailable = -2,      ///< the camera behind the feature is gone (closed)
+    OrvErrNotFound = -3,          ///< no such feature, entry or observer
+    OrvErrBadParameter = -4,      ///< null pointer or otherwise unusable argument
+    OrvErrInvalidAccess = -5,     ///< the feature is not writable now
+    OrvErrInvalidValue = -6,      ///< out of range, off the increment grid, or not an entry
+    OrvErrWrongType = -7,         ///< the operation does not fit the feature's data type
+    OrvErrEntryUnavailable = -8,  ///< the enumeration entry exists but cannot be chosen now
+    OrvErrAlreadyRegistered = -9, ///< this observer is already registered on this feature
+    OrvErrMoreData = -10,         ///< the given buffer is too small; call again with the length returned
+    OrvErrInvalidCall = -11,      ///< the call is not allowed in this context
+    OrvErrTimeout = -12,          ///< the camera did not answer in time
+    OrvErrIO = -13,               ///< transport failure while talking to the camera
+    OrvErrResources = -14         ///< out of memory or another resource
 };
 
 /// Data type codes returned by Feature::GetDataType.
 enum OrvFeatureDataType : int32_t {
     OrvFeatureDataUnknown = 0,
-    OrvFeatureDataInt = 1,     ///< 64-bit integer
-    OrvFeatureDataFloat = 2,   ///< double
-    OrvFeatureDataEnum = 3,    ///< enumeration, entries by name
+    OrvFeatureDataInt = 1,   ///< 64-bit integer
+    OrvFeatureDataFloat = 2, ///< double
+    OrvFeatureDataEnum = 3,  ///< enumeration, entries by name
     OrvFeatureDataString = 4,
     OrvFeatureDataBool = 5,
     OrvFeatureDataCommand = 6,
@@ -86,7 +86,12 @@ template <class T>
 class ref_count : public ref_count_base
 {
 public:
-    explicit ref_count(T *pObject) : m_pObject(pObject), m_nCount(1), m_Mutex(false) {}
+    explicit ref_count(T *pObject)
+        : m_pObject(pObject),
+          m_nCount(1),
+          m_Mutex(false)
+    {
+    }
     ~ref_count() override = default;
 
     long inc() override
@@ -136,10 +141,16 @@ template <class T>
 class shared_ptr
 {
 public:
-    shared_ptr() : m_pRefCount(nullptr), m_pObject(nullptr) {}
+    shared_ptr()
+        : m_pRefCount(nullptr),
+          m_pObject(nullptr)
+    {
+    }
 
     template <class T2>
-    explicit shared_ptr(T2 *pObject) : m_pRefCount(nullptr), m_pObject(pObject)
+    explicit shared_ptr(T2 *pObject)
+        : m_pRefCount(nullptr),
+          m_pObject(pObject)
     {
         if (!pObject)
             return;
@@ -152,14 +163,18 @@ public:
         }
     }
 
-    shared_ptr(const shared_ptr &other) : m_pRefCount(other.m_pRefCount), m_pObject(other.m_pObject)
+    shared_ptr(const shared_ptr &other)
+        : m_pRefCount(other.m_pRefCount),
+          m_pObject(other.m_pObject)
     {
         if (m_pRefCount)
             m_pRefCount->inc();
     }
 
     template <class T2>
-    shared_ptr(const shared_ptr<T2> &other) : m_pRefCount(other.m_pRefCount), m_pObject(other.m_pObject)
+    shared_ptr(const shared_ptr<T2> &other)
+        : m_pRefCount(other.m_pRefCount),
+          m_pObject(other.m_pObject)
     {
         if (m_pRefCount)
             m_pRefCount->inc();
@@ -181,10 +196,7 @@ public:
         return *this;
     }
 
-    void reset()
-    {
-        release();
-    }
+    void reset() { release(); }
 
     template <class T2>
     void reset(T2 *pObject)
@@ -205,9 +217,15 @@ public:
     long use_count() const { return m_pRefCount ? m_pRefCount->use_count() : 0; }
 
     template <class T2>
-    bool operator==(const shared_ptr<T2> &other) const { return m_pObject == other.get(); }
+    bool operator==(const shared_ptr<T2> &other) const
+    {
+        return m_pObject == other.get();
+    }
     template <class T2>
-    bool operator!=(const shared_ptr<T2> &other) const { return m_pObject != other.get(); }
+    bool operator!=(const shared_ptr<T2> &other) const
+    {
+        return m_pObject != other.get();
+    }
     bool operator==(std::nullptr_t) const { return m_pObject == nullptr; }
     bool operator!=(std::nullptr_t) const { return m_pObject != nullptr; }
 
@@ -300,20 +318,14 @@ public:
     virtual OrvErrorType RegisterObserver(const IFeatureObserverPtr &pObserver) = 0;
     virtual OrvErrorType UnregisterObserver(const IFeatureObserverPtr &pObserver) = 0;
 
-    OrvErrorType GetName(std::string &rStrName) const
-    {
-        return readText(&Feature::GetName, rStrName);
-    }
+    OrvErrorType GetName(std::string &rStrName) const { return readText(&Feature::GetName, rStrName); }
 
     OrvErrorType GetDisplayName(std::string &rStrDisplayName) const
     {
         return readText(&Feature::GetDisplayName, rStrDisplayName);
     }
 
-    OrvErrorType GetValue(std::string &rStrValue) const
-    {
-        return readText(&Feature::GetValue, rStrValue);
-    }
+    OrvErrorType GetValue(std::string &rStrValue) const { return readText(&Feature::GetValue, rStrValue); }
 
     OrvErrorType GetValues(std::vector<std::string> &rValues) const
     {

@@ -28,8 +28,8 @@ ORVIKCPP_API OrvErrorType ReadValueText(const Feature &feature, OrvFeatureDataTy
 /// One camera a provider offers, before it is opened.
 struct ORVIKCPP_API CameraInfo
 {
-    std::string id;     ///< what CameraSystem::OpenCamera takes, "provider:local id"
-    std::string model;  ///< model name, as far as known without opening
+    std::string id;    ///< what CameraSystem::OpenCamera takes, "provider:local id"
+    std::string model; ///< model name, as far as known without opening
     std::string vendor;
     std::string detail; ///< where it is: a file, an address, a transport
 };
@@ -37,7 +37,7 @@ struct ORVIKCPP_API CameraInfo
 /// A tree of feature names: GenICam categories, or the groups of a description.
 struct ORVIKCPP_API FeatureGroup
 {
-    std::string name;        ///< empty for the root
+    std::string name; ///< empty for the root
     std::string displayName;
     std::vector<std::string> features;
     std::vector<FeatureGroup> groups;
@@ -48,13 +48,13 @@ struct ORVIKCPP_API FeatureGroup
 struct ORVIKCPP_API SignalEvent
 {
     enum Kind {
-        LineLevel,         ///< source: the line; level: its level from now on
-        TriggerAccepted,   ///< source: the trigger selector entry (FrameStart, ...)
-        TriggerMissed,     ///< source: the trigger selector entry; detail: why it was not taken
-        ExposureStart,     ///< frame: the frame being exposed
-        ExposureEnd,       ///< frame; detail "aborted" when acquisition stopped during it
-        FrameDelivered,    ///< frame: its number; timestamp: the camera's own, in ns
-        AcquisitionActive  ///< level: frames can be taken (not waiting for a start trigger)
+        LineLevel,        ///< source: the line; level: its level from now on
+        TriggerAccepted,  ///< source: the trigger selector entry (FrameStart, ...)
+        TriggerMissed,    ///< source: the trigger selector entry; detail: why it was not taken
+        ExposureStart,    ///< frame: the frame being exposed
+        ExposureEnd,      ///< frame; detail "aborted" when acquisition stopped during it
+        FrameDelivered,   ///< frame: its number; timestamp: the camera's own, in ns
+        AcquisitionActive ///< level: frames can be taken (not waiting for a start trigger)
     };
 
     unsigned long long sequence = 0; ///< 1, 2, 3 ... as the camera numbered them
@@ -96,7 +96,7 @@ struct ORVIKCPP_API FrameImage
     std::string pixelFormat;          ///< PFNC name: Mono8, Mono16, RGB8, BayerRG8, ...
     int width = 0;
     int height = 0;
-    std::vector<unsigned char> data;  ///< rows without padding; 16-bit pixels little-endian
+    std::vector<unsigned char> data; ///< rows without padding; 16-bit pixels little-endian
 };
 
 /// A camera that cannot be opened. source names the file or device, line the

@@ -123,8 +123,7 @@ public:
     /// `count` pulses (0: until the line is set) of `width`, one every
     /// `period`, the first now; each takes the line from the level it has now
     /// to the other one. OrvErrBadParameter unless 0 < width < period.
-    TKN::OrvAPI::OrvErrorType pulseTrain(const std::string &line, long long period, long long width,
-                                         long long count);
+    TKN::OrvAPI::OrvErrorType pulseTrain(const std::string &line, long long period, long long width, long long count);
 
     unsigned long long framesDelivered() const;
     /// Triggers that came while the acquiring camera could not take them.
@@ -191,8 +190,7 @@ public:
 
     /// Makes `operation` on `feature` fail with `code`, for the next `count`
     /// calls (-1: until cleared). A feature the camera does not have is ignored.
-    void injectFailure(const std::string &feature, Operation operation, TKN::OrvAPI::OrvErrorType code,
-                       int count = -1);
+    void injectFailure(const std::string &feature, Operation operation, TKN::OrvAPI::OrvErrorType code, int count = -1);
     void clearFailures();
 
     std::vector<JournalEntry> journal() const;

@@ -68,7 +68,10 @@ namespace {
 /// Closes the descriptor when reading ends, however it ends.
 struct FileDescriptor
 {
-    explicit FileDescriptor(int descriptor) : fd(descriptor) {}
+    explicit FileDescriptor(int descriptor)
+        : fd(descriptor)
+    {
+    }
     ~FileDescriptor()
     {
         if (fd >= 0)
@@ -99,7 +102,9 @@ std::shared_ptr<Camera> Camera::fromFile(const std::string &path)
     const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.fd < 0)
         throw LoadError(path, 0, "cannot open the file: " + std::string(std::strerror(errno)));
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (fstat(file.fd, &info) != 0)
         throw LoadError(path, 0, "cannot open the file: " + std::string(std::strerror(errno)));
     if (S_ISDIR(info.st_mode))
@@ -139,7 +144,8 @@ void Camera::waitForNotifications()
     NotificationDispatcher::instance().waitUntilIdle();
 }
 
-Camera::Camera(std::shared_ptr<CameraModel> model) : m_Model(std::move(model))
+Camera::Camera(std::shared_ptr<CameraModel> model)
+    : m_Model(std::move(model))
 {
     auto timing = std::make_shared<TimingModel>(m_Model);
     m_Model->setListener(timing);
@@ -268,7 +274,10 @@ bool Camera::latestFrame(FrameImage &image) const
     return true;
 }
 
-Timing::Timing(std::shared_ptr<TimingModel> model) : m_Model(std::move(model)) {}
+Timing::Timing(std::shared_ptr<TimingModel> model)
+    : m_Model(std::move(model))
+{
+}
 
 Timing::~Timing()
 {

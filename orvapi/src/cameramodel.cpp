@@ -54,14 +54,10 @@ void collectEntryReads(const Condition &condition, bool atCurrentEntry, std::vec
 std::string Incoming::text() const
 {
     switch (kind) {
-    case Kind::Integer:
-        return std::to_string(i);
-    case Kind::Float:
-        return doubleText(f);
-    case Kind::Bool:
-        return boolText(b);
-    case Kind::Text:
-        break;
+    case Kind::Integer: return std::to_string(i);
+    case Kind::Float: return doubleText(f);
+    case Kind::Bool: return boolText(b);
+    case Kind::Text: break;
     }
     return s;
 }
@@ -205,27 +201,21 @@ std::string CameraModel::valueText(int f, int entry) const
     const FeatureDefinition &definition = m_Definitions[f];
     const Slot &slot = m_Values[f][definition.selector < 0 ? 0 : entry];
     switch (definition.type) {
-    case OrvFeatureDataInt:
-        return std::to_string(slot.i);
-    case OrvFeatureDataFloat:
-        return doubleText(slot.f);
-    case OrvFeatureDataBool:
-        return boolText(slot.b);
+    case OrvFeatureDataInt: return std::to_string(slot.i);
+    case OrvFeatureDataFloat: return doubleText(slot.f);
+    case OrvFeatureDataBool: return boolText(slot.b);
     case OrvFeatureDataEnum:
         // A selector write still waiting is the selector's value for the client.
         return definition.entries[m_PendingEntry[f] >= 0 ? m_PendingEntry[f] : slot.i];
-    case OrvFeatureDataString:
-        return slot.s;
-    default:
-        return std::string();
+    case OrvFeatureDataString: return slot.s;
+    default: return std::string();
     }
 }
 
 bool CameraModel::evaluate(const Condition &condition, int owner) const
 {
     switch (condition.kind) {
-    case Condition::Kind::Constant:
-        return condition.constant;
+    case Condition::Kind::Constant: return condition.constant;
     case Condition::Kind::Is:
     case Condition::Kind::IsNot:
     case Condition::Kind::In: {
@@ -234,8 +224,7 @@ bool CameraModel::evaluate(const Condition &condition, int owner) const
         const bool found = std::find(condition.texts.begin(), condition.texts.end(), value) != condition.texts.end();
         return condition.kind == Condition::Kind::IsNot ? !found : found;
     }
-    case Condition::Kind::SelectorEntry:
-        return contains(condition.entries, currentEntry(owner));
+    case Condition::Kind::SelectorEntry: return contains(condition.entries, currentEntry(owner));
     case Condition::Kind::All:
         for (const Condition &child : condition.children)
             if (!evaluate(child, owner))
@@ -246,8 +235,7 @@ bool CameraModel::evaluate(const Condition &condition, int owner) const
             if (evaluate(child, owner))
                 return true;
         return false;
-    case Condition::Kind::Not:
-        return !evaluate(condition.children.front(), owner);
+    case Condition::Kind::Not: return !evaluate(condition.children.front(), owner);
     }
     return false;
 }
@@ -271,7 +259,8 @@ OrvErrorType CameraModel::store(int f, int entry, const Incoming &value, bool ch
         if (value.i < definition.intMin || value.i > definition.intMax)
             return OrvErrInvalidValue;
         // Unsigned difference: min and max may span the whole 64-bit range.
-        const unsigned long long offset = static_cast<unsigned long long>(value.i) - static_cast<unsigned long long>(definition.intMin);
+        const unsigned long long offset =
+            static_cast<unsigned long long>(value.i) - static_cast<unsigned long long>(definition.intMin);
         if (offset % static_cast<unsigned long long>(definition.intInc) != 0)
             return OrvErrInvalidValue;
         slot.i = value.i;
@@ -312,8 +301,7 @@ OrvErrorType CameraModel::store(int f, int entry, const Incoming &value, bool ch
             return OrvErrWrongType;
         slot.s = value.s;
         return OrvErrSuccess;
-    default:
-        return OrvErrWrongType;
+    default: return OrvErrWrongType;
     }
 }
 
@@ -520,8 +508,8 @@ void CameraModel::invalidate(int f, int slot, bool written)
 bool CameraModel::deferSelectorWrite(int f, const Incoming &value, OrvErrorType &err)
 {
     const FeatureDefinition &definition = m_Definitions[f];
-    if (!m_Link.deferSelectorWrites || definition.selects.empty() || value.kind != Incoming::Kind::Text
-        || !caching(f) || !cachingDerived(f))
+    if (!m_Link.deferSelectorWrites || definition.selects.empty() || value.kind != Incoming::Kind::Text || !caching(f)
+        || !cachingDerived(f))
         return false;
     // Only when the cache can answer every check the camera would make, in
     // the camera's order.
@@ -629,11 +617,11 @@ OrvErrorType CameraModel::setValue(int f, const Incoming &value)
         err = injected(f, Operation::SetValue);
         if (err == OrvErrSuccess) {
             const OrvFeatureDataType type = m_Definitions[f].type;
-            const bool fits = (value.kind == Incoming::Kind::Integer && type == OrvFeatureDataInt)
-                              || (value.kind == Incoming::Kind::Float && type == OrvFeatureDataFloat)
-                              || (value.kind == Incoming::Kind::Bool && type == OrvFeatureDataBool)
-                              || (value.kind == Incoming::Kind::Text
-                                  && (type == OrvFeatureDataEnum || type == OrvFeatureDataString));
+            const bool fits =
+                (value.kind == Incoming::Kind::Integer && type == OrvFeatureDataInt)
+                || (value.kind == Incoming::Kind::Float && type == OrvFeatureDataFloat)
+                || (value.kind == Incoming::Kind::Bool && type == OrvFeatureDataBool)
+                || (value.kind == Incoming::Kind::Text && (type == OrvFeatureDataEnum || type == OrvFeatureDataString));
             if (!fits) {
                 err = OrvErrWrongType;
             } else if (!deferSelectorWrite(f, value, err)) {
@@ -851,10 +839,8 @@ OrvErrorType CameraModel::setFromCamera(const std::string &feature, const std::s
             return OrvErrInvalidValue;
         break;
     case OrvFeatureDataEnum:
-    case OrvFeatureDataString:
-        break;
-    default:
-        return OrvErrWrongType;
+    case OrvFeatureDataString: break;
+    default: return OrvErrWrongType;
     }
     return changeFromCamera(f, [&](int &entry, Incoming &stored) {
         entry = currentEntry(f);

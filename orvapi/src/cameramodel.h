@@ -24,11 +24,11 @@ struct Condition
     enum class Kind { Constant, Is, IsNot, In, SelectorEntry, All, Any, Not };
     Kind kind = Kind::Constant;
     bool constant = true;
-    int feature = -1;                 ///< Is, IsNot, In: the feature read
-    int entry = -1;                   ///< its selector entry; -1: the one selected now
-    std::vector<std::string> texts;   ///< Is, IsNot, In: values compared as text
-    std::vector<int> entries;         ///< SelectorEntry: selector entry indices
-    std::vector<Condition> children;  ///< All, Any, Not
+    int feature = -1;                ///< Is, IsNot, In: the feature read
+    int entry = -1;                  ///< its selector entry; -1: the one selected now
+    std::vector<std::string> texts;  ///< Is, IsNot, In: values compared as text
+    std::vector<int> entries;        ///< SelectorEntry: selector entry indices
+    std::vector<Condition> children; ///< All, Any, Not
 };
 
 struct FeatureDefinition
@@ -38,13 +38,13 @@ struct FeatureDefinition
     TKN::OrvAPI::OrvFeatureDataType type = TKN::OrvAPI::OrvFeatureDataUnknown;
     Condition writable;
     bool lockedWhileAcquiring = false;
-    bool isVolatile = false;      ///< changes by itself: never answered from the cache
+    bool isVolatile = false; ///< changes by itself: never answered from the cache
     std::vector<std::string> entries;
     std::vector<Condition> entryAvailable;
     long long intMin = 0, intMax = 0, intInc = 1;
     double floatMin = 0, floatMax = 0, floatInc = 0;
-    int selector = -1;            ///< the selector that selects this feature
-    std::vector<int> selects;     ///< for a selector: the features it selects
+    int selector = -1;        ///< the selector that selects this feature
+    std::vector<int> selects; ///< for a selector: the features it selects
 };
 
 /// One value: Integer in i, Float in f, Boolean in b, Enumeration as the entry
@@ -61,7 +61,10 @@ struct Slot
 struct Incoming
 {
     enum class Kind { Integer, Float, Bool, Text };
-    explicit Incoming(Kind k) : kind(k) {}
+    explicit Incoming(Kind k)
+        : kind(k)
+    {
+    }
     Kind kind;
     long long i = 0;
     double f = 0;
@@ -159,8 +162,7 @@ private:
     // All below with m_Mutex held.
     TKN::OrvAPI::OrvErrorType injected(int f, Operation operation);
     template <class Work>
-    TKN::OrvAPI::OrvErrorType typedCall(int f, Operation operation, TKN::OrvAPI::OrvFeatureDataType type,
-                                        Work work);
+    TKN::OrvAPI::OrvErrorType typedCall(int f, Operation operation, TKN::OrvAPI::OrvFeatureDataType type, Work work);
     void reachForLiteral(LinkCharge &charge);
     template <class Prepare>
     TKN::OrvAPI::OrvErrorType changeFromCamera(int f, Prepare prepare);

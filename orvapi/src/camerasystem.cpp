@@ -21,7 +21,10 @@ std::string openErrorText(const std::string &source, int line, const std::string
 } // namespace
 
 OpenError::OpenError(const std::string &source, int line, const std::string &message)
-    : std::runtime_error(openErrorText(source, line, message)), m_Source(source), m_Line(line), m_Message(message)
+    : std::runtime_error(openErrorText(source, line, message)),
+      m_Source(source),
+      m_Line(line),
+      m_Message(message)
 {
 }
 
@@ -102,7 +105,8 @@ struct CameraSystem::Private
     }
 };
 
-CameraSystem::CameraSystem(const std::string &cameraFolder) : m_Private(new Private)
+CameraSystem::CameraSystem(const std::string &cameraFolder)
+    : m_Private(new Private)
 {
     m_Private->providers.push_back(makeSimProvider(cameraFolder));
     if (std::unique_ptr<CameraProvider> aravis = makeAravisProvider(cameraFolder))
@@ -182,8 +186,7 @@ OrvErrorType ReadValueText(const Feature &feature, OrvFeatureDataType type, std:
         return err;
     }
     case OrvFeatureDataEnum:
-    case OrvFeatureDataString:
-        return feature.GetValue(text);
+    case OrvFeatureDataString: return feature.GetValue(text);
     case OrvFeatureDataBool: {
         bool value = false;
         const OrvErrorType err = feature.GetValue(value);
@@ -191,8 +194,7 @@ OrvErrorType ReadValueText(const Feature &feature, OrvFeatureDataType type, std:
             text = value ? "true" : "false";
         return err;
     }
-    default:
-        return OrvErrWrongType;
+    default: return OrvErrWrongType;
     }
 }
 

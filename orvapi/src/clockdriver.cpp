@@ -2,7 +2,10 @@
 
 namespace OrvSim {
 
-ClockDriver::ClockDriver(Advance advance) : m_Advance(std::move(advance)) {}
+ClockDriver::ClockDriver(Advance advance)
+    : m_Advance(std::move(advance))
+{
+}
 
 ClockDriver::~ClockDriver()
 {

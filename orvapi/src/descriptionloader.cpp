@@ -65,15 +65,18 @@ std::string shortDump(const json &value)
 class Loader
 {
 public:
-    Loader(const json &root, CameraModel &model) : m_Root(root), m_Model(model) {}
+    Loader(const json &root, CameraModel &model)
+        : m_Root(root),
+          m_Model(model)
+    {
+    }
 
     void load()
     {
         if (!m_Root.is_object())
             fail("", "a camera description is a JSON object");
         for (auto it = m_Root.begin(); it != m_Root.end(); ++it)
-            if (it.key() != "name" && it.key() != "description" && it.key() != "features"
-                && it.key() != "timing")
+            if (it.key() != "name" && it.key() != "description" && it.key() != "features" && it.key() != "timing")
                 fail("/" + pointerToken(it.key()), "unknown key " + quotedText(it.key()));
         m_Model.m_Name = optionalString(m_Root, "", "name");
         m_Model.m_Description = optionalString(m_Root, "", "description");
@@ -136,15 +139,9 @@ private:
         fail(pointer, "feature " + quotedText(m_Model.m_Definitions[f].name) + ": " + message);
     }
 
-    static std::string featurePointer(int f)
-    {
-        return "/features/" + std::to_string(f);
-    }
+    static std::string featurePointer(int f) { return "/features/" + std::to_string(f); }
 
-    const json &feature(int f) const
-    {
-        return (*m_Features)[f];
-    }
+    const json &feature(int f) const { return (*m_Features)[f]; }
 
     std::string optionalString(const json &object, const std::string &pointer, const char *key) const
     {
@@ -178,8 +175,9 @@ private:
             failFeature(f, "type", "\"type\" must be a text");
         definition.type = typeFromName(type->get<std::string>());
         if (definition.type == OrvFeatureDataUnknown)
-            failFeature(f, "type", "unknown type " + quotedText(type->get<std::string>())
-                                       + " (Integer, Float, Enumeration, String, Boolean, Command or Raw)");
+            failFeature(f, "type",
+                        "unknown type " + quotedText(type->get<std::string>())
+                            + " (Integer, Float, Enumeration, String, Boolean, Command or Raw)");
     }
 
     void readShape(int f)
@@ -189,18 +187,11 @@ private:
         std::set<std::string> allowed = {"name", "displayName", "type", "writable", "lockedWhileAcquiring", "volatile"};
         switch (definition.type) {
         case OrvFeatureDataInt:
-        case OrvFeatureDataFloat:
-            allowed.insert({"value", "values", "min", "max", "inc"});
-            break;
-        case OrvFeatureDataEnum:
-            allowed.insert({"value", "values", "entries", "selects"});
-            break;
+        case OrvFeatureDataFloat: allowed.insert({"value", "values", "min", "max", "inc"}); break;
+        case OrvFeatureDataEnum: allowed.insert({"value", "values", "entries", "selects"}); break;
         case OrvFeatureDataString:
-        case OrvFeatureDataBool:
-            allowed.insert({"value", "values"});
-            break;
-        default:
-            break;
+        case OrvFeatureDataBool: allowed.insert({"value", "values"}); break;
+        default: break;
         }
         for (auto it = object.begin(); it != object.end(); ++it)
             if (!allowed.count(it.key()))
@@ -227,8 +218,9 @@ private:
             definition.intMin = requiredInteger(f, "min");
             definition.intMax = requiredInteger(f, "max");
             if (definition.intMin > definition.intMax)
-                failFeature(f, "min", "min " + std::to_string(definition.intMin) + " is greater than max "
-                                          + std::to_string(definition.intMax));
+                failFeature(f, "min",
+                            "min " + std::to_string(definition.intMin) + " is greater than max "
+                                + std::to_string(definition.intMax));
             if (object.contains("inc")) {
                 definition.intInc = requiredInteger(f, "inc");
                 if (definition.intInc <= 0)
@@ -238,8 +230,9 @@ private:
             definition.floatMin = requiredNumber(f, "min");
             definition.floatMax = requiredNumber(f, "max");
             if (definition.floatMin > definition.floatMax)
-                failFeature(f, "min", "min " + doubleText(definition.floatMin) + " is greater than max "
-                                          + doubleText(definition.floatMax));
+                failFeature(f, "min",
+                            "min " + doubleText(definition.floatMin) + " is greater than max "
+                                + doubleText(definition.floatMax));
             if (object.contains("inc")) {
                 definition.floatInc = requiredNumber(f, "inc");
                 if (!(definition.floatInc > 0))
@@ -260,8 +253,8 @@ private:
                 } else if (entry.is_object()) {
                     for (auto it = entry.begin(); it != entry.end(); ++it)
                         if (it.key() != "entry" && it.key() != "available")
-                            failFeature(f, key + "/" + pointerToken(it.key()), "unknown key " + quotedText(it.key())
-                                                                                   + " in an entry");
+                            failFeature(f, key + "/" + pointerToken(it.key()),
+                                        "unknown key " + quotedText(it.key()) + " in an entry");
                     const auto named = entry.find("entry");
                     if (named == entry.end() || !named->is_string())
                         failFeature(f, key, "an entry object needs \"entry\" with its name");
@@ -271,7 +264,8 @@ private:
                 }
                 if (entryName.empty())
                     failFeature(f, key, "empty entry name");
-                if (std::find(definition.entries.begin(), definition.entries.end(), entryName) != definition.entries.end())
+                if (std::find(definition.entries.begin(), definition.entries.end(), entryName)
+                    != definition.entries.end())
                     failFeature(f, key, "duplicate entry " + quotedText(entryName));
                 definition.entries.push_back(entryName);
             }
@@ -328,8 +322,9 @@ private:
                 failFeature(f, key, "a selector cannot select itself");
             FeatureDefinition &selectedDefinition = m_Model.m_Definitions[selected];
             if (selectedDefinition.selector >= 0)
-                failFeature(f, key, quotedText(selectedName) + " is already selected by "
-                                        + quotedText(m_Model.m_Definitions[selectedDefinition.selector].name));
+                failFeature(f, key,
+                            quotedText(selectedName) + " is already selected by "
+                                + quotedText(m_Model.m_Definitions[selectedDefinition.selector].name));
             if (feature(selected).contains("selects"))
                 failFeature(f, key, quotedText(selectedName) + " is a selector itself; selectors do not nest");
             if (selectedDefinition.type == OrvFeatureDataCommand || selectedDefinition.type == OrvFeatureDataRaw)
@@ -347,10 +342,11 @@ private:
         case OrvFeatureDataInt: {
             slot.i = integerValue(f, key, value);
             if (slot.i < definition.intMin || slot.i > definition.intMax)
-                failFeature(f, key, "value " + std::to_string(slot.i) + " is outside " + std::to_string(definition.intMin)
-                                        + ".." + std::to_string(definition.intMax));
-            const unsigned long long offset = static_cast<unsigned long long>(slot.i)
-                                              - static_cast<unsigned long long>(definition.intMin);
+                failFeature(f, key,
+                            "value " + std::to_string(slot.i) + " is outside " + std::to_string(definition.intMin)
+                                + ".." + std::to_string(definition.intMax));
+            const unsigned long long offset =
+                static_cast<unsigned long long>(slot.i) - static_cast<unsigned long long>(definition.intMin);
             if (offset % static_cast<unsigned long long>(definition.intInc) != 0)
                 failFeature(f, key, "value " + std::to_string(slot.i) + " is not min plus a multiple of inc");
             break;
@@ -360,8 +356,9 @@ private:
                 failFeature(f, key, "the value must be a number");
             slot.f = value.get<double>();
             if (slot.f < definition.floatMin || slot.f > definition.floatMax)
-                failFeature(f, key, "value " + doubleText(slot.f) + " is outside " + doubleText(definition.floatMin) + ".."
-                                        + doubleText(definition.floatMax));
+                failFeature(f, key,
+                            "value " + doubleText(slot.f) + " is outside " + doubleText(definition.floatMin) + ".."
+                                + doubleText(definition.floatMax));
             break;
         case OrvFeatureDataBool:
             if (!value.is_boolean())
@@ -383,8 +380,7 @@ private:
                 failFeature(f, key, "the value must be a text");
             slot.s = value.get<std::string>();
             break;
-        default:
-            break;
+        default: break;
         }
         return slot;
     }
@@ -402,7 +398,8 @@ private:
         const auto value = object.find("value");
         if (value != object.end())
             start = slotValue(f, "value", *value);
-        const std::size_t slots = definition.selector < 0 ? 1 : m_Model.m_Definitions[definition.selector].entries.size();
+        const std::size_t slots =
+            definition.selector < 0 ? 1 : m_Model.m_Definitions[definition.selector].entries.size();
         std::vector<Slot> &startValues = m_Model.m_StartValues[f];
         startValues.assign(slots, start);
 
@@ -417,8 +414,9 @@ private:
                 const std::string key = "values/" + pointerToken(it.key());
                 const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), it.key());
                 if (found == selectorEntries.end())
-                    failFeature(f, key, quotedText(it.key()) + " is not an entry of the selector "
-                                            + quotedText(m_Model.m_Definitions[definition.selector].name));
+                    failFeature(f, key,
+                                quotedText(it.key()) + " is not an entry of the selector "
+                                    + quotedText(m_Model.m_Definitions[definition.selector].name));
                 startValues[found - selectorEntries.begin()] = slotValue(f, key, it.value());
             }
         }
@@ -435,7 +433,8 @@ private:
                     continue;
                 const auto available = entries[k].find("available");
                 if (available != entries[k].end())
-                    definition.entryAvailable[k] = condition(f, "entries/" + std::to_string(k) + "/available", *available);
+                    definition.entryAvailable[k] =
+                        condition(f, "entries/" + std::to_string(k) + "/available", *available);
             }
         }
     }
@@ -450,8 +449,8 @@ private:
         if (!value.is_object())
             failFeature(f, key, "a condition is true, false or an object");
         for (auto it = value.begin(); it != value.end(); ++it) {
-            static const std::set<std::string> keys = {"feature", "is", "isNot", "in", "entry",
-                                                       "selectorEntry", "all", "any", "not"};
+            static const std::set<std::string> keys = {"feature",       "is",  "isNot", "in", "entry",
+                                                       "selectorEntry", "all", "any",   "not"};
             if (!keys.count(it.key()))
                 failFeature(f, key + "/" + pointerToken(it.key()), "unknown condition key " + quotedText(it.key()));
         }
@@ -488,7 +487,8 @@ private:
                 if (found == selectorEntries.end())
                     failFeature(f, entryKey + "/" + std::to_string(k),
                                 "\"selectorEntry\" names " + (text.empty() ? shortDump(entries[k]) : quotedText(text))
-                                    + ", not an entry of " + quotedText(m_Model.m_Definitions[definition.selector].name));
+                                    + ", not an entry of "
+                                    + quotedText(m_Model.m_Definitions[definition.selector].name));
                 result.entries.push_back(static_cast<int>(found - selectorEntries.begin()));
             }
             return result;
@@ -509,10 +509,12 @@ private:
         const int comparisons = static_cast<int>(value.contains("is")) + static_cast<int>(value.contains("isNot"))
                                 + static_cast<int>(value.contains("in"));
         if (comparisons != 1)
-            failFeature(f, key, "a condition on " + quotedText(readName) + " needs exactly one of \"is\", \"isNot\", \"in\"");
+            failFeature(f, key,
+                        "a condition on " + quotedText(readName) + " needs exactly one of \"is\", \"isNot\", \"in\"");
         const char *comparison = value.contains("is") ? "is" : value.contains("isNot") ? "isNot" : "in";
-        result.kind = value.contains("is") ? Condition::Kind::Is
-                      : value.contains("isNot") ? Condition::Kind::IsNot : Condition::Kind::In;
+        result.kind = value.contains("is")      ? Condition::Kind::Is
+                      : value.contains("isNot") ? Condition::Kind::IsNot
+                                                : Condition::Kind::In;
         const json &compared = value[comparison];
         const std::string comparedKey = key + "/" + comparison;
         if (result.kind == Condition::Kind::In) {
@@ -532,8 +534,9 @@ private:
             const std::string text = entry->is_string() ? entry->get<std::string>() : std::string();
             const auto found = std::find(selectorEntries.begin(), selectorEntries.end(), text);
             if (found == selectorEntries.end())
-                failFeature(f, key + "/entry", "\"entry\" " + shortDump(*entry) + " is not an entry of "
-                                                   + quotedText(m_Model.m_Definitions[read.selector].name));
+                failFeature(f, key + "/entry",
+                            "\"entry\" " + shortDump(*entry) + " is not an entry of "
+                                + quotedText(m_Model.m_Definitions[read.selector].name));
             result.entry = static_cast<int>(found - selectorEntries.begin());
         }
         return result;
@@ -560,8 +563,9 @@ private:
                 text = boolText(value.get<bool>());
             break;
         case OrvFeatureDataEnum:
-            fits = value.is_string()
-                   && std::find(read.entries.begin(), read.entries.end(), value.get<std::string>()) != read.entries.end();
+            fits =
+                value.is_string()
+                && std::find(read.entries.begin(), read.entries.end(), value.get<std::string>()) != read.entries.end();
             if (fits)
                 text = value.get<std::string>();
             break;
@@ -570,12 +574,12 @@ private:
             if (fits)
                 text = value.get<std::string>();
             break;
-        default:
-            break;
+        default: break;
         }
         if (!fits)
-            failFeature(f, key, "condition compares " + quotedText(read.name) + " (" + typeName(read.type) + ") with "
-                                    + shortDump(value) + (read.type == OrvFeatureDataEnum ? ", which is not an entry" : ""));
+            failFeature(f, key,
+                        "condition compares " + quotedText(read.name) + " (" + typeName(read.type) + ") with "
+                            + shortDump(value) + (read.type == OrvFeatureDataEnum ? ", which is not an entry" : ""));
         return text;
     }
 

@@ -38,7 +38,10 @@ std::string syntaxMessage(const std::string &what)
 class CheckingBuilder
 {
 public:
-    explicit CheckingBuilder(json &root) : m_Root(root) {}
+    explicit CheckingBuilder(json &root)
+        : m_Root(root)
+    {
+    }
 
     bool null() { return add(nullptr); }
     bool boolean(bool value) { return add(value); }
@@ -62,7 +65,7 @@ public:
         checkText(name);
         json &object = *m_Open.back();
         if (object.contains(name))
-            throw TextProblem { TextProblem::Place::String, ordinal, "duplicate key " + quotedText(name) };
+            throw TextProblem{TextProblem::Place::String, ordinal, "duplicate key " + quotedText(name)};
         m_Member = &object[name];
         return true;
     }
@@ -85,17 +88,16 @@ public:
         // The parser reports a number beyond a double (1e400) as out of range,
         // not as a syntax error.
         if (dynamic_cast<const json::out_of_range *>(&error))
-            throw TextProblem { TextProblem::Place::Offset, offset,
-                                "JSON number " + token + " is beyond the range of a number" };
-        throw TextProblem { TextProblem::Place::Offset, offset, syntaxMessage(error.what()) };
+            throw TextProblem{TextProblem::Place::Offset, offset,
+                              "JSON number " + token + " is beyond the range of a number"};
+        throw TextProblem{TextProblem::Place::Offset, offset, syntaxMessage(error.what())};
     }
 
 private:
     void checkText(const std::string &text)
     {
         if (text.find('\0') != std::string::npos)
-            throw TextProblem { TextProblem::Place::String, m_Strings,
-                                "a text holds a NUL character (\\u0000)" };
+            throw TextProblem{TextProblem::Place::String, m_Strings, "a text holds a NUL character (\\u0000)"};
         ++m_Strings;
     }
 
@@ -116,7 +118,8 @@ private:
         return m_Member;
     }
 
-    template <class Value> bool add(Value &&value)
+    template <class Value>
+    bool add(Value &&value)
     {
         place(json(std::forward<Value>(value)));
         return true;
@@ -126,8 +129,8 @@ private:
     {
         const std::size_t ordinal = m_Openings++;
         if (m_Open.size() >= static_cast<std::size_t>(Camera::MaxNestingDepth))
-            throw TextProblem { TextProblem::Place::Opening, ordinal,
-                                "nested deeper than " + std::to_string(Camera::MaxNestingDepth) + " levels" };
+            throw TextProblem{TextProblem::Place::Opening, ordinal,
+                              "nested deeper than " + std::to_string(Camera::MaxNestingDepth) + " levels"};
         m_Open.push_back(place(std::move(value)));
         return true;
     }

@@ -69,8 +69,8 @@ int JsonText::lineOfOffset(std::size_t offset) const
 
 void JsonText::skipSpace()
 {
-    while (!atEnd() && (m_Text[m_Pos] == ' ' || m_Text[m_Pos] == '\t' || m_Text[m_Pos] == '\r'
-                        || m_Text[m_Pos] == '\n')) {
+    while (!atEnd()
+           && (m_Text[m_Pos] == ' ' || m_Text[m_Pos] == '\t' || m_Text[m_Pos] == '\r' || m_Text[m_Pos] == '\n')) {
         if (m_Text[m_Pos] == '\n')
             ++m_Line;
         ++m_Pos;

@@ -13,7 +13,10 @@ namespace OrvSim {
 class JsonText
 {
 public:
-    explicit JsonText(const std::string &text) : m_Text(text) {}
+    explicit JsonText(const std::string &text)
+        : m_Text(text)
+    {
+    }
 
     /// The line holding the byte at `offset` (0-based); 1 for the first line.
     int lineOfOffset(std::size_t offset) const;

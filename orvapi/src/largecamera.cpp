@@ -41,17 +41,31 @@ json triggerFeatures(int lineCount)
     json features = json::array();
     features.push_back({{"name", "DeviceVendorName"}, {"type", "String"}, {"value", "Orvik"}, {"writable", false}});
     features.push_back({{"name", "DeviceModelName"}, {"type", "String"}, {"value", "BENCH-2000"}, {"writable", false}});
-    features.push_back({{"name", "Width"}, {"type", "Integer"}, {"value", 4096}, {"min", 16}, {"max", 4096}, {"inc", 16},
+    features.push_back({{"name", "Width"},
+                        {"type", "Integer"},
+                        {"value", 4096},
+                        {"min", 16},
+                        {"max", 4096},
+                        {"inc", 16},
                         {"lockedWhileAcquiring", true}});
-    features.push_back({{"name", "Height"}, {"type", "Integer"}, {"value", 3000}, {"min", 2}, {"max", 3000}, {"inc", 2},
+    features.push_back({{"name", "Height"},
+                        {"type", "Integer"},
+                        {"value", 3000},
+                        {"min", 2},
+                        {"max", 3000},
+                        {"inc", 2},
                         {"lockedWhileAcquiring", true}});
     json pixelFormat = enumeration("PixelFormat", {"Mono8", "Mono12"}, "Mono8");
     pixelFormat["lockedWhileAcquiring"] = true;
     features.push_back(pixelFormat);
-    features.push_back({{"name", "ExposureTime"}, {"type", "Float"}, {"value", 10000.0}, {"min", 10.0}, {"max", 1e7},
+    features.push_back({{"name", "ExposureTime"},
+                        {"type", "Float"},
+                        {"value", 10000.0},
+                        {"min", 10.0},
+                        {"max", 1e7},
                         {"writable", {{"feature", "ExposureMode"}, {"is", "Timed"}}}});
-    for (const char *name : {"AcquisitionMode", "ExposureMode", "TriggerSelector", "TriggerMode", "TriggerSource",
-                             "TriggerActivation"}) {
+    for (const char *name :
+         {"AcquisitionMode", "ExposureMode", "TriggerSelector", "TriggerMode", "TriggerSource", "TriggerActivation"}) {
         json feature;
         const std::string n = name;
         if (n == "AcquisitionMode")
@@ -70,8 +84,13 @@ json triggerFeatures(int lineCount)
         feature["lockedWhileAcquiring"] = true;
         features.push_back(feature);
     }
-    features.push_back({{"name", "AcquisitionFrameCount"}, {"type", "Integer"}, {"value", 1}, {"min", 1}, {"max", 65535},
-                        {"inc", 1}, {"lockedWhileAcquiring", true}});
+    features.push_back({{"name", "AcquisitionFrameCount"},
+                        {"type", "Integer"},
+                        {"value", 1},
+                        {"min", 1},
+                        {"max", 65535},
+                        {"inc", 1},
+                        {"lockedWhileAcquiring", true}});
     for (const char *name : {"AcquisitionStart", "AcquisitionStop", "TriggerSoftware"})
         features.push_back({{"name", name}, {"type", "Command"}});
 
@@ -87,9 +106,13 @@ json triggerFeatures(int lineCount)
     lineSource["writable"] = {{"feature", "LineMode"}, {"is", "Output"}};
     features.push_back(lineSource);
     features.push_back({{"name", "LineInverter"}, {"type", "Boolean"}, {"value", false}});
-    features.push_back({{"name", "LineStatus"}, {"type", "Boolean"}, {"value", false}, {"volatile", true},
-                        {"writable", {{"all", {{{"feature", "LineMode"}, {"is", "Output"}},
-                                               {{"feature", "LineSource"}, {"is", "Direct"}}}}}}});
+    features.push_back(
+        {{"name", "LineStatus"},
+         {"type", "Boolean"},
+         {"value", false},
+         {"volatile", true},
+         {"writable",
+          {{"all", {{{"feature", "LineMode"}, {"is", "Output"}}, {{"feature", "LineSource"}, {"is", "Direct"}}}}}}});
     json userOutputSelector = enumeration("UserOutputSelector", userOutputs, userOutputs.front());
     userOutputSelector["selects"] = {"UserOutputValue"};
     features.push_back(userOutputSelector);
@@ -136,9 +159,8 @@ std::string Camera::largeCameraJson(int featureCount, int lineCount)
         features.push_back(feature);
     for (int index = fillers / 2; index < fillers; ++index)
         features.push_back(filler(index));
-    const json camera = {{"name", "Orvik BENCH-2000"},
-                         {"description", "Large camera for benchmarks"},
-                         {"features", features}};
+    const json camera = {
+        {"name", "Orvik BENCH-2000"}, {"description", "Large camera for benchmarks"}, {"features", features}};
     return camera.dump(1);
 }
 

@@ -16,7 +16,8 @@ void LinkCharge::wait(double milliseconds)
         return;
     using Clock = std::chrono::steady_clock;
     const Clock::time_point end =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::milli>(milliseconds));
+        Clock::now()
+        + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::milli>(milliseconds));
     // A sleep overshoots by the timer slack and more on a busy machine: sleep
     // for most of it and spin the rest. Not yield: on a loaded machine that
     // gives the processor away for milliseconds.

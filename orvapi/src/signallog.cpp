@@ -6,7 +6,10 @@ using namespace TKN::OrvAPI;
 
 namespace OrvSim {
 
-SignalLog::SignalLog(std::size_t capacity) : m_Capacity(std::max<std::size_t>(capacity, 1)) {}
+SignalLog::SignalLog(std::size_t capacity)
+    : m_Capacity(std::max<std::size_t>(capacity, 1))
+{
+}
 
 unsigned long long SignalLog::append(SignalEvent event)
 {

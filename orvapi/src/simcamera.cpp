@@ -7,7 +7,10 @@ using namespace TKN::OrvAPI;
 namespace OrvSim {
 
 SimCamera::SimCamera(const std::shared_ptr<OrvSim::Camera> &camera, const std::string &id)
-    : m_Id(id), m_ModelName(camera->name()), m_Features(camera->features()), m_Camera(camera)
+    : m_Id(id),
+      m_ModelName(camera->name()),
+      m_Features(camera->features()),
+      m_Camera(camera)
 {
 }
 

@@ -11,14 +11,17 @@ using namespace TKN::OrvAPI;
 namespace OrvSim {
 
 // Holds the model for one call; answers OrvErrNotAvailable once the camera is gone.
-#define WITH_MODEL(model)                                      \
-    const std::shared_ptr<CameraModel> model = m_Model.lock(); \
-    if (!model)                                                \
+#define WITH_MODEL(model)                                                                                              \
+    const std::shared_ptr<CameraModel> model = m_Model.lock();                                                         \
+    if (!model)                                                                                                        \
         return OrvErrNotAvailable;
 
 SimFeature::SimFeature(const std::weak_ptr<CameraModel> &model, int index, const std::string &name,
                        const std::vector<std::string> &entries)
-    : m_Model(model), m_Index(index), m_Name(name), m_Entries(entries)
+    : m_Model(model),
+      m_Index(index),
+      m_Name(name),
+      m_Entries(entries)
 {
 }
 

@@ -18,7 +18,9 @@ namespace {
 
 bool isFile(const std::string &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
@@ -30,7 +32,10 @@ bool endsWith(const std::string &text, const std::string &end)
 class SimProvider : public CameraProvider
 {
 public:
-    explicit SimProvider(const std::string &folder) : m_Folder(folder) {}
+    explicit SimProvider(const std::string &folder)
+        : m_Folder(folder)
+    {
+    }
 
     std::string name() const override { return "sim"; }
 
@@ -48,8 +53,8 @@ public:
         std::sort(names.begin(), names.end());
         std::vector<CameraInfo> cameras;
         for (const std::string &cameraName : names)
-            cameras.push_back(CameraInfo{"sim:" + cameraName, cameraName, "Orvik simulator",
-                                         m_Folder + "/" + cameraName + ".json"});
+            cameras.push_back(
+                CameraInfo{"sim:" + cameraName, cameraName, "Orvik simulator", m_Folder + "/" + cameraName + ".json"});
         return cameras;
     }
 

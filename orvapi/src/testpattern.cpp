@@ -69,9 +69,9 @@ bool bayerTile(const std::string &format, int tile[2][2])
 /// How one pixel format stores a pixel.
 struct Layout
 {
-    int channels = 1;    // 1 mono or Bayer, 3 RGB/BGR
-    int bits = 8;        // significant bits
-    bool wide = false;   // 16-bit little-endian containers
+    int channels = 1;  // 1 mono or Bayer, 3 RGB/BGR
+    int bits = 8;      // significant bits
+    bool wide = false; // 16-bit little-endian containers
     bool bgr = false;
     bool bayer = false;
     int tile[2][2] = {{0, 0}, {0, 0}};
@@ -193,8 +193,7 @@ bool TestPattern::render(FrameImage &image)
         for (int x = 0; x < boxWidth; ++x) {
             const int column = (x - margin) / scale, row = (y - margin) / scale;
             bool lit = false;
-            if (x >= margin && y >= margin && row < 7 && column / 6 < static_cast<int>(text.size())
-                && column % 6 < 5) {
+            if (x >= margin && y >= margin && row < 7 && column / 6 < static_cast<int>(text.size()) && column % 6 < 5) {
                 const auto *rows = glyph(text[column / 6]);
                 lit = rows && (((*rows)[row] >> (4 - column % 6)) & 1);
             }

@@ -21,11 +21,25 @@ using FeatureEntries::Software;
 const char Freerun[] = "Freerun";
 
 // The features whose values the model works from; a change re-reads them.
-const char *const SettingNames[] = {FeatureNames::AcquisitionMode, FeatureNames::AcquisitionFrameCount, FeatureNames::AcquisitionFrameRate,
-                                    FeatureNames::ExposureTime, FeatureNames::ExposureTimeAbs, FeatureNames::ExposureMode, FeatureNames::ExposureAuto,
-                                    FeatureNames::TriggerMode, FeatureNames::TriggerSource, FeatureNames::TriggerActivation, FeatureNames::LineMode,
-                                    FeatureNames::LineSource, FeatureNames::LineInverter, FeatureNames::LineRouting, FeatureNames::UserOutputValue,
-                                    FeatureNames::SyncOutSource, FeatureNames::SyncOutPolarity, FeatureNames::LineOutSource, FeatureNames::LineOutPolarity};
+const char *const SettingNames[] = {FeatureNames::AcquisitionMode,
+                                    FeatureNames::AcquisitionFrameCount,
+                                    FeatureNames::AcquisitionFrameRate,
+                                    FeatureNames::ExposureTime,
+                                    FeatureNames::ExposureTimeAbs,
+                                    FeatureNames::ExposureMode,
+                                    FeatureNames::ExposureAuto,
+                                    FeatureNames::TriggerMode,
+                                    FeatureNames::TriggerSource,
+                                    FeatureNames::TriggerActivation,
+                                    FeatureNames::LineMode,
+                                    FeatureNames::LineSource,
+                                    FeatureNames::LineInverter,
+                                    FeatureNames::LineRouting,
+                                    FeatureNames::UserOutputValue,
+                                    FeatureNames::SyncOutSource,
+                                    FeatureNames::SyncOutPolarity,
+                                    FeatureNames::LineOutSource,
+                                    FeatureNames::LineOutPolarity};
 
 // The frame-level triggers, in the order that decides which one acts when
 // more than one is on.
@@ -49,7 +63,8 @@ bool isLevelActivation(const std::string &activation)
 } // namespace
 
 TimingModel::TimingModel(const std::shared_ptr<CameraModel> &model)
-    : m_Model(model), m_Origin(std::chrono::steady_clock::now())
+    : m_Model(model),
+      m_Origin(std::chrono::steady_clock::now())
 {
     m_Driver.reset(new ClockDriver([this]() {
         std::lock_guard<std::recursive_mutex> lock(m_Mutex);
@@ -161,7 +176,8 @@ long long TimingModel::now() const
     std::lock_guard<std::recursive_mutex> lock(m_Mutex);
     if (m_Stepped || m_Shutdown)
         return m_Now;
-    const auto wall = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - m_Origin);
+    const auto wall =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - m_Origin);
     return std::max(m_Now, static_cast<long long>(wall.count()));
 }
 
@@ -214,8 +230,8 @@ void TimingModel::handle(const Scheduled &item)
             event.frame = m_FrameNumber;
             event.timestamp = static_cast<unsigned long long>(m_ExposureStart) * 1000;
             m_Log.append(std::move(event));
-            const bool counted = m_Settings.acquisitionMode == "SingleFrame"
-                                 || m_Settings.acquisitionMode == "MultiFrame";
+            const bool counted =
+                m_Settings.acquisitionMode == "SingleFrame" || m_Settings.acquisitionMode == "MultiFrame";
             const long long limit = m_Settings.acquisitionMode == "SingleFrame" ? 1 : m_Settings.frameCount;
             if (counted && m_FramesDone >= limit)
                 setPhase(acquisitionTriggerOn() ? Phase::WaitingForStartTrigger : Phase::Finished);
@@ -262,9 +278,11 @@ void TimingModel::readSettings()
     if (parseInteger(value(FeatureNames::AcquisitionFrameCount), count) && count > 0)
         settings.frameCount = count;
     double exposure = 0;
-    if (parseDouble(value(FeatureNames::ExposureTime), exposure) || parseDouble(value(FeatureNames::ExposureTimeAbs), exposure))
+    if (parseDouble(value(FeatureNames::ExposureTime), exposure)
+        || parseDouble(value(FeatureNames::ExposureTimeAbs), exposure))
         settings.exposureTime = std::max(1LL, std::llround(exposure));
-    settings.exposureByWidth = value(FeatureNames::ExposureMode) == "TriggerWidth" || value(FeatureNames::ExposureAuto) == "other";
+    settings.exposureByWidth =
+        value(FeatureNames::ExposureMode) == "TriggerWidth" || value(FeatureNames::ExposureAuto) == "other";
     const std::shared_ptr<CameraModel> camera = model();
     double rate = camera ? camera->m_FrameRate : 30.0;
     double featureRate = 0;
@@ -384,9 +402,9 @@ void TimingModel::inputsChanged()
 void TimingModel::triggerEdge(Trigger &edged, bool rising)
 {
     const std::string &activation = edged.activation;
-    const bool starts = activation == "RisingEdge" || activation == "LevelHigh"    ? rising
+    const bool starts = activation == "RisingEdge" || activation == "LevelHigh"   ? rising
                         : activation == "FallingEdge" || activation == "LevelLow" ? !rising
-                                                                                   : activation == "AnyEdge";
+                                                                                  : activation == "AnyEdge";
     if (edged.selector == FeatureNames::AcquisitionStart) {
         if (starts)
             acquisitionTriggered(edged);
@@ -485,7 +503,8 @@ void TimingModel::commandRan(int feature)
     if (name != FeatureNames::TriggerSoftware || !m_Acquiring)
         return;
     // TriggerSoftware fires the trigger the selector points at.
-    const std::string selected = has(FeatureNames::TriggerSelector) ? value(FeatureNames::TriggerSelector) : std::string("FrameStart");
+    const std::string selected =
+        has(FeatureNames::TriggerSelector) ? value(FeatureNames::TriggerSelector) : std::string("FrameStart");
     Trigger *fired = trigger(selected);
     if (!fired)
         return;

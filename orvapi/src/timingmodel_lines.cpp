@@ -18,8 +18,9 @@ namespace {
 
 bool isLineName(const std::string &name)
 {
-    return name.size() > 4 && name.compare(0, 4, "Line") == 0
-           && std::all_of(name.begin() + 4, name.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    return name.size() > 4 && name.compare(0, 4, "Line") == 0 && std::all_of(name.begin() + 4, name.end(), [](char c) {
+               return std::isdigit(static_cast<unsigned char>(c));
+           });
 }
 
 } // namespace

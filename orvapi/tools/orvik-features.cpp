@@ -33,9 +33,8 @@ std::string findCamera(const std::string &camera)
 {
     if (camera.find('/') != std::string::npos || fileExists(camera))
         return camera;
-    const std::string file = camera.size() > 5 && camera.compare(camera.size() - 5, 5, ".json") == 0
-                                 ? camera
-                                 : camera + ".json";
+    const std::string file =
+        camera.size() > 5 && camera.compare(camera.size() - 5, 5, ".json") == 0 ? camera : camera + ".json";
     const std::string dir = executableDir();
     // Beside it in the build tree, under the prefix once installed.
     for (const std::string &folder : {dir + "/cameras", dir + "/" + ORVIK_INSTALLED_CAMERAS})
@@ -111,7 +110,8 @@ int main(int argc, char **argv)
         feature->GetDataType(type);
         feature->IsWritable(writable);
         const char *access = type == OrvFeatureDataCommand ? (writable ? "WO" : "--") : (writable ? "RW" : "RO");
-        std::printf("%-24s %-11s %s  %s\n", name.c_str(), OrvSim::dataTypeName(type), access, valueText(*feature, type).c_str());
+        std::printf("%-24s %-11s %s  %s\n", name.c_str(), OrvSim::dataTypeName(type), access,
+                    valueText(*feature, type).c_str());
         if (type == OrvFeatureDataEnum) {
             std::vector<std::string> entries;
             feature->GetValues(entries);

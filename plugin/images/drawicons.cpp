@@ -117,7 +117,7 @@ int main(int argc, char **argv)
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     const bool ok = writeIcon(dir, "triggering_edge_256.png", drawEdge)
-        && writeIcon(dir, "triggering_level_256.png", drawLevel)
-        && writeIcon(dir, "triggering_bulk_256.png", drawBulk);
+                    && writeIcon(dir, "triggering_level_256.png", drawLevel)
+                    && writeIcon(dir, "triggering_bulk_256.png", drawBulk);
     return ok ? 0 : 1;
 }

@@ -75,11 +75,11 @@ inline QString value(const CameraPtr &camera, const QString &name)
 /// The selector of each selected feature of our description.
 inline QString selectorOf(const QString &feature)
 {
-    static const QMap<QString, QString> selectors {
-        { "TriggerMode", "TriggerSelector" }, { "TriggerSource", "TriggerSelector" },
-        { "TriggerActivation", "TriggerSelector" }, { "LineMode", "LineSelector" },
-        { "LineSource", "LineSelector" }, { "LineInverter", "LineSelector" }, { "LineStatus", "LineSelector" },
-        { "UserOutputValue", "UserOutputSelector" } };
+    static const QMap<QString, QString> selectors{
+        {"TriggerMode", "TriggerSelector"},       {"TriggerSource", "TriggerSelector"},
+        {"TriggerActivation", "TriggerSelector"}, {"LineMode", "LineSelector"},
+        {"LineSource", "LineSelector"},           {"LineInverter", "LineSelector"},
+        {"LineStatus", "LineSelector"},           {"UserOutputValue", "UserOutputSelector"}};
     return selectors.value(feature);
 }
 
@@ -104,14 +104,10 @@ inline OrvErrorType applyStep(const CameraPtr &camera, const QString &step)
     if (step.startsWith(QLatin1String("text:")))
         type = OrvFeatureDataString;
     switch (type) {
-    case OrvFeatureDataInt:
-        return feature->SetValue(static_cast<const long long &>(std::stoll(value)));
-    case OrvFeatureDataFloat:
-        return feature->SetValue(static_cast<const double &>(std::stod(value)));
-    case OrvFeatureDataBool:
-        return feature->SetValue(value == "true");
-    default:
-        return feature->SetValue(value.c_str());
+    case OrvFeatureDataInt: return feature->SetValue(static_cast<const long long &>(std::stoll(value)));
+    case OrvFeatureDataFloat: return feature->SetValue(static_cast<const double &>(std::stod(value)));
+    case OrvFeatureDataBool: return feature->SetValue(value == "true");
+    default: return feature->SetValue(value.c_str());
     }
 }
 

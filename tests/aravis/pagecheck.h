@@ -23,8 +23,10 @@ inline void addQuickModeRows()
     const QString frameTrigger = QStringLiteral(
         "TriggerSelector=FrameStart TriggerMode[AcquisitionStart]=Off TriggerMode[FrameStart]=On "
         "TriggerSource[FrameStart]=Line0 TriggerActivation[FrameStart]=FallingEdge AcquisitionMode=Continuous");
-    QTest::newRow("Edge") << "Edge" << "ExposureMode=Timed " + frameTrigger;
-    QTest::newRow("Level") << "Level" << "ExposureMode=TriggerWidth " + frameTrigger;
+    QTest::newRow("Edge") << "Edge"
+                          << "ExposureMode=Timed " + frameTrigger;
+    QTest::newRow("Level") << "Level"
+                           << "ExposureMode=TriggerWidth " + frameTrigger;
     QTest::newRow("Bulk") << "Bulk"
                           << "ExposureMode=Timed TriggerSelector=AcquisitionStart TriggerMode[AcquisitionStart]=On "
                              "TriggerMode[FrameStart]=Off TriggerActivation[AcquisitionStart]=FallingEdge "

@@ -72,7 +72,7 @@ void tst_AravisPage::pageFollowsASelectorChange()
     m_Window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_Window));
     const CameraPtr camera = m_Window->camera();
-    for (const char *step : { "TriggerSelector=AcquisitionStart", "TriggerMode=On", "TriggerSelector=FrameStart" })
+    for (const char *step : {"TriggerSelector=AcquisitionStart", "TriggerMode=On", "TriggerSelector=FrameStart"})
         QCOMPARE(int(applyStep(camera, step)), int(OrvErrSuccess));
     QComboBox *selector = nullptr, *mode = nullptr;
     for (QComboBox *box : PageCheck::page(*m_Window)->findChildren<QComboBox *>()) {
@@ -91,7 +91,7 @@ void tst_AravisPage::pageFollowsASelectorChange()
 
 void tst_AravisPage::viewerAroundTheCamera()
 {
-    QCOMPARE(m_Window->tabCaptions(), (QStringList { "Trigger IO", "Features" }));
+    QCOMPARE(m_Window->tabCaptions(), (QStringList{"Trigger IO", "Features"}));
     QVERIFY(m_Window->findChild<QDockWidget *>(QStringLiteral("simulatorDock"))->isHidden());
 
     // The feature tree: categories, with a filter that keeps the path to a match.
@@ -101,7 +101,7 @@ void tst_AravisPage::viewerAroundTheCamera()
     for (int row = 0; row < model->rowCount(); ++row)
         categories << model->index(row, 0).data().toString();
     QVERIFY2(categories.contains("DigitalIOControl") && categories.contains("AcquisitionControl"),
-        qPrintable(categories.join(", ")));
+             qPrintable(categories.join(", ")));
     m_Window->findChild<QLineEdit *>(QStringLiteral("editFeatureFilter"))->setText(QStringLiteral("linesou"));
     QCOMPARE(model->rowCount(), 1);
     const QModelIndex category = model->index(0, 0);
@@ -109,14 +109,15 @@ void tst_AravisPage::viewerAroundTheCamera()
     QCOMPARE(model->rowCount(category), 1);
     QCOMPARE(model->index(0, 0, category).data().toString(), QStringLiteral("LineSource"));
     QCOMPARE(model->index(0, 0, category).data(Qt::ToolTipRole).toString(),
-        QStringLiteral("The internal signal that drives the selected output line."));
+             QStringLiteral("The internal signal that drives the selected output line."));
 
     // The frame counter shows while the fake delivers frames.
     auto *frames = m_Window->findChild<QLabel *>(QStringLiteral("labelFrames"));
     QVERIFY(frames->isHidden());
     QVERIFY(m_Window->setAcquiring(true));
     QVERIFY(!frames->isHidden());
-    QTRY_VERIFY(frames->text().contains(QLatin1String("fps")) && !frames->text().startsWith(QLatin1String("Frames: 0 ")));
+    QTRY_VERIFY(frames->text().contains(QLatin1String("fps"))
+                && !frames->text().startsWith(QLatin1String("Frames: 0 ")));
     QVERIFY(m_Window->setAcquiring(false));
     QVERIFY(frames->isHidden());
 

@@ -123,6 +123,7 @@ std::shared_ptr<RecordingObserver> tst_AravisProvider::observeAll(const CameraPt
 
 void tst_AravisProvider::writes_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("step");
     QTest::addColumn<int>("code");
@@ -158,6 +159,7 @@ void tst_AravisProvider::writes_data()
         << ok << "TriggerMode=Off TriggerMode[AcquisitionStart]=On TriggerSource[AcquisitionStart]=Line0";
     QTest::newRow("user output per selector entry") << "UserOutputSelector=UserOutput3" << "UserOutputValue=true" << ok
                                                     << "UserOutputValue[UserOutput3]=true UserOutputValue[UserOutput1]=false";
+    // clang-format on
 }
 
 void tst_AravisProvider::writes()
@@ -183,9 +185,9 @@ void tst_AravisProvider::entriesAndCategories()
 {
     std::vector<std::string> entries;
     QCOMPARE(m_Camera->GetFeature("TriggerSelector")->GetValues(entries), OrvErrSuccess);
-    QCOMPARE(OrvapiTest::q(entries), (QStringList { "AcquisitionStart", "FrameStart" }));
+    QCOMPARE(OrvapiTest::q(entries), (QStringList{"AcquisitionStart", "FrameStart"}));
     QCOMPARE(m_Camera->GetFeature("TriggerSource")->GetValues(entries), OrvErrSuccess);
-    QCOMPARE(OrvapiTest::q(entries), (QStringList { "Line0", "Line1", "Line2", "Line3", "Software" }));
+    QCOMPARE(OrvapiTest::q(entries), (QStringList{"Line0", "Line1", "Line2", "Line3", "Software"}));
 
     OrvFeatureDataType type = OrvFeatureDataUnknown;
     QCOMPARE(m_Camera->GetFeature("UserDataBuffer")->GetDataType(type), OrvErrSuccess);
@@ -198,9 +200,10 @@ void tst_AravisProvider::entriesAndCategories()
     QStringList categories;
     for (const FeatureGroup &group : groups.groups)
         categories << text(group.name);
-    QCOMPARE(categories, (QStringList { "DeviceControl", "ImageFormatControl", "AcquisitionControl",
-                             "DigitalIOControl", "AnalogControl", "TransportLayerControl", "Debug" }));
-    QCOMPARE(text(m_Camera->GetFeatureDescription("TriggerMode")), QStringLiteral("Turns the selected trigger on or off."));
+    QCOMPARE(categories, (QStringList{"DeviceControl", "ImageFormatControl", "AcquisitionControl", "DigitalIOControl",
+                                      "AnalogControl", "TransportLayerControl", "Debug"}));
+    QCOMPARE(text(m_Camera->GetFeatureDescription("TriggerMode")),
+             QStringLiteral("Turns the selected trigger on or off."));
     QCOMPARE(text(m_Camera->GetModelName()), QStringLiteral("Fake"));
     QCOMPARE(text(m_Camera->GetId()), QStringLiteral("aravis:Aravis-Fake-TEST01"));
 
@@ -215,6 +218,7 @@ void tst_AravisProvider::entriesAndCategories()
 
 void tst_AravisProvider::notificationsAfterWrites_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("stockDescription");
     QTest::addColumn<QString>("step");
     QTest::addColumn<QString>("notified");
@@ -235,6 +239,7 @@ void tst_AravisProvider::notificationsAfterWrites_data()
     // register index alone.
     QTest::newRow("Aravis's description: selector by register index")
         << true << "TriggerSelector=AcquisitionStart" << "TriggerActivation TriggerMode TriggerSelector TriggerSource";
+    // clang-format on
 }
 
 void tst_AravisProvider::notificationsAfterWrites()
@@ -261,12 +266,12 @@ void tst_AravisProvider::pollingFollowsTheCamera()
 {
     auto *recorder = new RecordingObserver;
     m_Observer = IFeatureObserverPtr(recorder);
-    for (const char *name : { "LineStatus", "TriggerMode" })
+    for (const char *name : {"LineStatus", "TriggerMode"})
         QCOMPARE(m_Camera->GetFeature(name)->RegisterObserver(m_Observer), OrvErrSuccess);
     writeRegister(m_Camera, LineStatusLine0, 1);
-    QTRY_COMPARE(recorder->names(), QStringList { "LineStatus" });
+    QTRY_COMPARE(recorder->names(), QStringList{"LineStatus"});
     QCOMPARE(value(m_Camera, "LineStatus"), QStringLiteral("true"));
-    for (const char *name : { "LineStatus", "TriggerMode" })
+    for (const char *name : {"LineStatus", "TriggerMode"})
         QCOMPARE(m_Camera->GetFeature(name)->UnregisterObserver(m_Observer), OrvErrSuccess);
     m_Observer.reset();
 }
@@ -285,12 +290,14 @@ void tst_AravisProvider::cachedReadsStayOffTheWire()
 
 void tst_AravisProvider::linkCountsWhatReachesTheDevice_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("registerCache");
     QTest::addColumn<QString>("feature");
     QTest::addColumn<bool>("again"); // a second read reaches the device too
     QTest::newRow("cachable, cache on") << true << "TriggerMode" << false;
     QTest::newRow("NoCache, cache on") << true << "LineStatus" << true;
     QTest::newRow("cachable, cache off") << false << "TriggerMode" << true;
+    // clang-format on
 }
 
 void tst_AravisProvider::linkCountsWhatReachesTheDevice()
@@ -321,13 +328,27 @@ void tst_AravisProvider::registerCacheAgreesWithTheDevice()
 {
     arv_debug_enable("policies");
     StderrCapture capture;
-    OrvArv::withDevice(m_Camera,
-        [](_ArvDevice *device) { arv_device_set_register_cache_policy(device, ARV_REGISTER_CACHE_POLICY_DEBUG); });
-    const QStringList steps { "TriggerSelector=AcquisitionStart", "TriggerMode=On", "TriggerSource=Line1",
-        "TriggerSelector=FrameStart", "TriggerActivation=FallingEdge", "ExposureMode=TriggerWidth",
-        "AcquisitionMode=MultiFrame", "AcquisitionFrameCount=10", "LineSelector=Line3", "LineSource=UserOutput2",
-        "LineInverter=true", "UserOutputSelector=UserOutput2", "UserOutputValue=true", "Width=256", "start",
-        "stop", "LineSelector=Line0", "DeviceUserID=cache" };
+    OrvArv::withDevice(m_Camera, [](_ArvDevice *device) {
+        arv_device_set_register_cache_policy(device, ARV_REGISTER_CACHE_POLICY_DEBUG);
+    });
+    const QStringList steps{"TriggerSelector=AcquisitionStart",
+                            "TriggerMode=On",
+                            "TriggerSource=Line1",
+                            "TriggerSelector=FrameStart",
+                            "TriggerActivation=FallingEdge",
+                            "ExposureMode=TriggerWidth",
+                            "AcquisitionMode=MultiFrame",
+                            "AcquisitionFrameCount=10",
+                            "LineSelector=Line3",
+                            "LineSource=UserOutput2",
+                            "LineInverter=true",
+                            "UserOutputSelector=UserOutput2",
+                            "UserOutputValue=true",
+                            "Width=256",
+                            "start",
+                            "stop",
+                            "LineSelector=Line0",
+                            "DeviceUserID=cache"};
     for (const QString &step : steps) {
         QCOMPARE(int(applyStep(m_Camera, step)), int(OrvErrSuccess));
         for (const FeaturePtr &feature : m_Camera->GetFeatures()) {
@@ -347,7 +368,7 @@ void tst_AravisProvider::registerCacheAgreesWithTheDevice()
 
     const QStringList mismatches = log.split('\n').filter(QStringLiteral("mismatch"));
     QVERIFY2(mismatches.size() == 1 && mismatches.first().contains(QLatin1String("'TriggerSelectorRegister'")),
-        qPrintable(log));
+             qPrintable(log));
 }
 
 void tst_AravisProvider::acquisitionCountsFrames()
@@ -377,7 +398,7 @@ void tst_AravisProvider::signalsFromTheStreamAndPolling()
 {
     const SignalInfo info = m_Camera->GetSignalInfo();
     QVERIFY(info.available);
-    QCOMPARE(OrvapiTest::q(info.otherLines), (QStringList { "Line0", "Line1", "Line2", "Line3" }));
+    QCOMPARE(OrvapiTest::q(info.otherLines), (QStringList{"Line0", "Line1", "Line2", "Line3"}));
     QVERIFY(info.triggers.empty() && !info.exposures);
     QCOMPARE(info.levelSource, std::string("LineStatus"));
     QCOMPARE(info.levelPollInterval, 250000LL);

@@ -27,14 +27,15 @@ QString s_NoNamespace; // why the namespace could not be made; empty when it was
 QString enterPrivateNetwork()
 {
     if (unshare(CLONE_NEWNET) != 0)
-        return QStringLiteral("cannot make a network namespace (unshare: %1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return QStringLiteral("cannot make a network namespace (unshare: %1)")
+            .arg(QString::fromLocal8Bit(std::strerror(errno)));
     const int fd = socket(AF_INET, SOCK_DGRAM, 0);
     if (fd < 0)
         return QStringLiteral("no socket in the namespace");
-    ifreq request {};
+    ifreq request{};
     std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
     const bool up = ioctl(fd, SIOCGIFFLAGS, &request) == 0
-        && (request.ifr_flags |= IFF_UP | IFF_RUNNING, ioctl(fd, SIOCSIFFLAGS, &request) == 0);
+                    && (request.ifr_flags |= IFF_UP | IFF_RUNNING, ioctl(fd, SIOCSIFFLAGS, &request) == 0);
     ::close(fd);
     return up ? QString() : QStringLiteral("cannot bring up the namespace's loopback");
 }
@@ -86,12 +87,26 @@ void tst_GvFakeCamera::init()
     {
         CameraSystem cameras("cameras");
         const CameraPtr camera = cameras.OpenCamera(std::string("aravis:") + Address);
-        for (const char *step : { "TriggerSelector=AcquisitionStart", "TriggerMode=Off", "TriggerSource=Line0",
-                 "TriggerActivation=RisingEdge", "TriggerSelector=FrameStart", "TriggerMode=Off",
-                 "TriggerSource=Line0", "TriggerActivation=RisingEdge", "ExposureMode=Timed",
-                 "AcquisitionMode=Continuous", "AcquisitionFrameCount=1", "LineSelector=Line2", "LineSource=Off",
-                 "LineInverter=false", "LineSelector=Line3", "LineSource=Off", "LineInverter=false",
-                 "LineSelector=Line0", "UserOutputSelector=UserOutput1", "UserOutputValue=false" })
+        for (const char *step : {"TriggerSelector=AcquisitionStart",
+                                 "TriggerMode=Off",
+                                 "TriggerSource=Line0",
+                                 "TriggerActivation=RisingEdge",
+                                 "TriggerSelector=FrameStart",
+                                 "TriggerMode=Off",
+                                 "TriggerSource=Line0",
+                                 "TriggerActivation=RisingEdge",
+                                 "ExposureMode=Timed",
+                                 "AcquisitionMode=Continuous",
+                                 "AcquisitionFrameCount=1",
+                                 "LineSelector=Line2",
+                                 "LineSource=Off",
+                                 "LineInverter=false",
+                                 "LineSelector=Line3",
+                                 "LineSource=Off",
+                                 "LineInverter=false",
+                                 "LineSelector=Line0",
+                                 "UserOutputSelector=UserOutput1",
+                                 "UserOutputValue=false"})
             QCOMPARE(int(applyStep(camera, step)), int(OrvErrSuccess));
         camera->Close();
     }

@@ -87,13 +87,10 @@ private slots:
         const QStringList third{"LineOutSelector", "SyncOutSelector", "LineSelector"};
         QTest::newRow("letter case differs") << QStringList{"lineselector", "", ""} << "";
         QTest::newRow("prefix only") << QStringList{"LineSel", "", ""} << "";
-        QTest::newRow("first alternative wins") << QStringList{"TriggerSource", "LineSelector", ""}
-                                                << "TriggerSource";
+        QTest::newRow("first alternative wins") << QStringList{"TriggerSource", "LineSelector", ""} << "TriggerSource";
         QTest::newRow("third alternative") << third << "LineSelector";
-        QTest::newRow("empty second ends the search") << QStringList{"LineOutSelector", "", "LineSelector"}
-                                                      << "";
-        QTest::newRow("empty first, second searched") << QStringList{"", "LineSelector", ""}
-                                                      << "LineSelector";
+        QTest::newRow("empty second ends the search") << QStringList{"LineOutSelector", "", "LineSelector"} << "";
+        QTest::newRow("empty first, second searched") << QStringList{"", "LineSelector", ""} << "LineSelector";
     }
 
     void findFeature()
@@ -221,10 +218,10 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<bool>("writable");
         QTest::addColumn<QList<double>>("range"); // min, max, increment
-        QTest::addColumn<double>("plain"); // GetValue
+        QTest::addColumn<double>("plain");        // GetValue
 
-        auto row = [](const char *tag, const char *name, int failing, double value, bool writable,
-                      QList<double> range, double plain) {
+        auto row = [](const char *tag, const char *name, int failing, double value, bool writable, QList<double> range,
+                      double plain) {
             QTest::newRow(tag) << QString(name) << failing << value << writable << range << plain;
         };
         const int increment = int(Operation::GetIncrement);
@@ -268,8 +265,7 @@ private slots:
         QTest::addColumn<double>("result");
 
         // write: what the camera receives, "" for no write.
-        auto row = [](const char *tag, const char *name, int failing, double value, const char *write,
-                      double result) {
+        auto row = [](const char *tag, const char *name, int failing, double value, const char *write, double result) {
             const QStringList writes = *write ? QStringList{name + QString("=") + write} : QStringList();
             QTest::newRow(tag) << QString(name) << failing << value << writes << result;
         };
@@ -324,18 +320,31 @@ private slots:
         QTest::addColumn<QString>("result");
 
         const QStringList source{"TriggerSource"};
-        QTest::newRow("entry written") << source << s_None << "Line1" << "Line0" << "Line0";
+        QTest::newRow("entry written") << source << s_None << "Line1"
+                                       << "Line0"
+                                       << "Line0";
         const QStringList second{"LineOutSelector", "LineSelector"};
         const QStringList third{"LineOutSelector", "SyncOutSelector", "LineSelector"};
-        QTest::newRow("second alternative") << second << s_None << "Line0" << "Line1" << "Line1";
-        QTest::newRow("third alternative") << third << s_None << "" << "Line2" << "Line2";
+        QTest::newRow("second alternative") << second << s_None << "Line0"
+                                            << "Line1"
+                                            << "Line1";
+        QTest::newRow("third alternative") << third << s_None << ""
+                                           << "Line2"
+                                           << "Line2";
         // A refused write answers "" so callers can tell it did not happen.
-        QTest::newRow("unavailable entry refused") << source << s_None << "Line1" << "Software" << "";
-        QTest::newRow("read-only refused") << QStringList{"ReadOnlyEnum"} << s_None << "B" << "A" << "";
-        QTest::newRow("read fails, write works") << source << int(Operation::GetValue) << "" << "Line0"
+        QTest::newRow("unavailable entry refused") << source << s_None << "Line1"
+                                                   << "Software"
+                                                   << "";
+        QTest::newRow("read-only refused") << QStringList{"ReadOnlyEnum"} << s_None << "B"
+                                           << "A"
+                                           << "";
+        QTest::newRow("read fails, write works") << source << int(Operation::GetValue) << ""
+                                                 << "Line0"
                                                  << "Line0";
         // What a failed read hands back is never written back.
-        QTest::newRow("empty text not written") << source << s_None << "Line1" << "" << "";
+        QTest::newRow("empty text not written") << source << s_None << "Line1"
+                                                << ""
+                                                << "";
     }
 
     void stringValues()
@@ -396,10 +405,8 @@ private slots:
         QTest::newRow("entry list fails")
             << "TriggerSource" << int(Operation::GetValues) << false << QStringList() << -1 << true;
         QTest::newRow("with tool tips") << "LineSelector" << s_None << true << lines << 0 << true;
-        QTest::newRow("read-only disabled") << "ReadOnlyEnum" << s_None << false << QStringList{"A", "B"} << 1
-                                            << false;
-        QTest::newRow("current not available") << "Unavailable" << s_None << false << QStringList{"A"} << -1
-                                               << true;
+        QTest::newRow("read-only disabled") << "ReadOnlyEnum" << s_None << false << QStringList{"A", "B"} << 1 << false;
+        QTest::newRow("current not available") << "Unavailable" << s_None << false << QStringList{"A"} << -1 << true;
     }
 
     void fillComboBox()

@@ -60,11 +60,8 @@ void useFeature(const FeaturePtr &feature)
         }
         break;
     }
-    case OrvFeatureDataCommand:
-        feature->RunCommand();
-        break;
-    default:
-        break;
+    case OrvFeatureDataCommand: feature->RunCommand(); break;
+    default: break;
     }
 }
 

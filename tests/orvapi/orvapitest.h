@@ -46,14 +46,10 @@ inline OrvErrorType apply(OrvSim::Camera &camera, const QString &step)
     OrvFeatureDataType type = OrvFeatureDataUnknown;
     feature->GetDataType(type);
     switch (type) {
-    case OrvFeatureDataInt:
-        return feature->SetValue(static_cast<const long long &>(std::stoll(value)));
-    case OrvFeatureDataFloat:
-        return feature->SetValue(static_cast<const double &>(std::stod(value)));
-    case OrvFeatureDataBool:
-        return feature->SetValue(value == "true");
-    default:
-        return feature->SetValue(value.c_str());
+    case OrvFeatureDataInt: return feature->SetValue(static_cast<const long long &>(std::stoll(value)));
+    case OrvFeatureDataFloat: return feature->SetValue(static_cast<const double &>(std::stod(value)));
+    case OrvFeatureDataBool: return feature->SetValue(value == "true");
+    default: return feature->SetValue(value.c_str());
     }
 }
 

@@ -37,6 +37,7 @@ void tst_Camera::cleanup()
 
 void tst_Camera::rules_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("feature");
     QTest::addColumn<QString>("value");
@@ -61,6 +62,7 @@ void tst_Camera::rules_data()
         << true;
     QTest::newRow("locked while acquiring") << "run:AcquisitionStart" << "TriggerMode" << "Off" << false;
     QTest::newRow("free while acquiring") << "run:AcquisitionStart" << "LineInverter" << "false" << true;
+    // clang-format on
 }
 
 void tst_Camera::rules()
@@ -80,6 +82,7 @@ void tst_Camera::rules()
 
 void tst_Camera::writes_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("assignment");
     QTest::addColumn<int>("expected");
@@ -112,6 +115,7 @@ void tst_Camera::writes_data()
     // Stopping an idle camera is no error.
     QTest::newRow("unlocked after stop") << "run:AcquisitionStop, run:AcquisitionStart, run:AcquisitionStop"
                                          << "TriggerMode=On" << int(OrvErrSuccess) << "On";
+    // clang-format on
 }
 
 void tst_Camera::writes()
@@ -126,7 +130,9 @@ void tst_Camera::writes()
     const bool fromCamera = assignment.startsWith("camera:");
     const std::string name = assignment.section(':', -1).section('=', 0, 0).toStdString();
     bool available = false;
-    if (!fromCamera && m_Camera->feature(name)->IsValueAvailable(qPrintable(assignment.section('=', 1)), available) == OrvErrSuccess)
+    if (!fromCamera
+        && m_Camera->feature(name)->IsValueAvailable(qPrintable(assignment.section('=', 1)), available)
+               == OrvErrSuccess)
         QCOMPARE(available, expected != OrvErrEntryUnavailable);
     m_Camera->clearJournal();
     QCOMPARE(int(apply(*m_Camera, assignment)), expected);
@@ -158,9 +164,13 @@ void tst_Camera::journalKeepsCallsInOrder()
         journal << q(entry.text());
         QVERIFY(!entry.fromNotificationThread);
     }
-    const QStringList expected = {"SetValue TriggerMode=On", "SetValue TriggerMode=Sometimes -> -6",
-                                  "IsValueAvailable TriggerSource=Software", "GetValue TriggerMode=On",
-                                  "GetValue Width=2448", "SetValue Width=1024", "SetValue Width=1024 -> -7",
+    const QStringList expected = {"SetValue TriggerMode=On",
+                                  "SetValue TriggerMode=Sometimes -> -6",
+                                  "IsValueAvailable TriggerSource=Software",
+                                  "GetValue TriggerMode=On",
+                                  "GetValue Width=2448",
+                                  "SetValue Width=1024",
+                                  "SetValue Width=1024 -> -7",
                                   "RunCommand TriggerSoftware"};
     QCOMPARE(journal, expected);
     const QStringList written = {"TriggerMode=On", "TriggerMode=Sometimes", "Width=1024", "Width=1024"};
@@ -174,6 +184,7 @@ void tst_Camera::journalKeepsCallsInOrder()
 
 void tst_Camera::injectedFailures_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("feature");
     QTest::addColumn<QString>("other");
     QTest::addColumn<OrvSim::Operation>("operation");
@@ -186,6 +197,7 @@ void tst_Camera::injectedFailures_data()
         QTest::addRow("%s on an enumeration", OrvSim::operationName(operation)) << "TriggerMode" << "ExposureMode"
                                                                                << operation;
     QTest::newRow("RunCommand") << "TriggerSoftware" << "AcquisitionStop" << Operation::RunCommand;
+    // clang-format on
 }
 
 void tst_Camera::injectedFailures()
@@ -219,8 +231,7 @@ void tst_Camera::injectedFailures()
             // Left registered when this fails; the next registration's answer does not matter.
             f->RegisterObserver(observer);
             return f->UnregisterObserver(observer);
-        default:
-            break;
+        default: break;
         }
         return OrvErrInternalFault;
     };

@@ -25,6 +25,7 @@ private slots:
 
 void tst_CameraSystem::opens_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("id");
     // The camera's id, or for a refusal "error: source:line".
     QTest::addColumn<QString>("expected");
@@ -37,6 +38,7 @@ void tst_CameraSystem::opens_data()
     QTest::newRow("no such camera") << "no-such-camera" << "error: no-such-camera:0";
     QTest::newRow("a path is not looked up in the folder") << "sim:/nowhere/exposure-mode" << "error: /nowhere/exposure-mode:0";
     QTest::newRow("broken description") << "broken" << "error: broken.json:3";
+    // clang-format on
 }
 
 void tst_CameraSystem::opens()
@@ -45,11 +47,12 @@ void tst_CameraSystem::opens()
     QFETCH(QString, expected);
 
     QTemporaryDir folder;
-    for (const char *name : { "exposure-mode", "syncout", "lineout" }) {
+    for (const char *name : {"exposure-mode", "syncout", "lineout"}) {
         QVERIFY(QFile::copy(QStringLiteral(ORVIK_CAMERA_DIR "/%1.json").arg(name),
-            folder.filePath(QStringLiteral("%1.json").arg(name))));
+                            folder.filePath(QStringLiteral("%1.json").arg(name))));
     }
-    std::ofstream(folder.filePath("broken.json").toStdString()) << "{\n  \"name\": \"Broken\",\n  \"features\": [ { \"name\": 1 } ]\n}\n";
+    std::ofstream(folder.filePath("broken.json").toStdString())
+        << "{\n  \"name\": \"Broken\",\n  \"features\": [ { \"name\": 1 } ]\n}\n";
     CameraSystem cameras(folder.path().toStdString());
     try {
         const CameraPtr camera = cameras.OpenCamera(id.toStdString());
@@ -58,8 +61,8 @@ void tst_CameraSystem::opens()
         QVERIFY(camera->GetFeature("TriggerMode") || camera->GetFeature("TriggerSelector"));
     } catch (const OpenError &e) {
         const QString source = QFileInfo(QString::fromStdString(e.source())).fileName() == QLatin1String("broken.json")
-            ? QStringLiteral("broken.json")
-            : QString::fromStdString(e.source());
+                                   ? QStringLiteral("broken.json")
+                                   : QString::fromStdString(e.source());
         QCOMPARE(QStringLiteral("error: %1:%2").arg(source).arg(e.line()), expected);
         QVERIFY(!e.message().empty());
     }
@@ -73,8 +76,8 @@ void tst_CameraSystem::listsTheFolder()
         if (info.id.rfind("sim:", 0) == 0)
             simulated << QString::fromStdString(info.id);
     }
-    QCOMPARE(simulated, (QStringList { "sim:exposure-auto", "sim:exposure-mode", "sim:line-routing", "sim:lineout",
-                            "sim:no-trigger-io", "sim:syncout" }));
+    QCOMPARE(simulated, (QStringList{"sim:exposure-auto", "sim:exposure-mode", "sim:line-routing", "sim:lineout",
+                                     "sim:no-trigger-io", "sim:syncout"}));
     for (const CameraInfo &info : cameras.ListCameras()) {
         // Listing is only what is known here: Aravis's in-process fake at most.
         if (info.id.rfind("aravis:", 0) == 0)
@@ -106,6 +109,7 @@ void tst_CameraSystem::cameraLifecycle()
 
 void tst_CameraSystem::valueText_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("feature"); // "type:value" in a description
     QTest::addColumn<int>("precision");
     QTest::addColumn<QString>("expected"); // the text, or "error <code>"
@@ -120,6 +124,7 @@ void tst_CameraSystem::valueText_data()
     QTest::newRow("string") << "String:a b" << 6 << "a b";
     QTest::newRow("enumeration") << "Enumeration:Off" << 6 << "Off";
     QTest::newRow("command: no value") << "Command:" << 6 << "error " + QString::number(OrvErrWrongType);
+    // clang-format on
 }
 
 // The text the feature tables, the page's observer and orvik-features show.

@@ -34,6 +34,7 @@ private slots:
 
 void tst_DescriptionLoader::badDescriptions_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("message");
@@ -106,6 +107,7 @@ void tst_DescriptionLoader::badDescriptions_data()
     QTest::newRow("misspelt timing key") << R"({ "features": [],
   "timing": {
     "framerate": 30 } })" << 3 << "unknown key \"framerate\" in \"timing\"";
+    // clang-format on
 }
 
 void tst_DescriptionLoader::badDescriptions()
@@ -127,6 +129,7 @@ void tst_DescriptionLoader::badDescriptions()
 
 void tst_DescriptionLoader::fileErrors_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("message");
@@ -137,6 +140,7 @@ void tst_DescriptionLoader::fileErrors_data()
     QTest::newRow("FIFO") << "fifo" << 0 << "is not a regular file";
     QTest::newRow("device") << "device" << 0 << "is not a regular file";
     QTest::newRow("too long") << "long" << 0 << "the description has 52428800 bytes, more than the limit";
+    // clang-format on
 }
 
 void tst_DescriptionLoader::fileErrors()
@@ -176,8 +180,8 @@ void tst_DescriptionLoader::fileErrors()
 void tst_DescriptionLoader::unreadableFile()
 {
     QTemporaryDir dir;
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                  | QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                                  | QFile::ExeOther));
     const std::string path = (dir.path() + "/secret.json").toStdString();
     std::ofstream(path) << "{ \"features\": [] }";
     QCOMPARE(chmod(path.c_str(), 0), 0);
@@ -215,6 +219,7 @@ void tst_DescriptionLoader::unreadableFile()
 // what it must say now. A file added without a row only has to fail cleanly.
 void tst_DescriptionLoader::crashFiles_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("message");
@@ -234,6 +239,7 @@ void tst_DescriptionLoader::crashFiles_data()
         const QPair<int, QString> row = expected.value(file, { -1, QString() });
         QTest::newRow(qPrintable(file)) << file << row.first << row.second;
     }
+    // clang-format on
 }
 
 void tst_DescriptionLoader::crashFiles()
@@ -258,18 +264,21 @@ void tst_DescriptionLoader::crashFiles()
 // Conditions nest up to the limit, and are evaluated there; one more is refused.
 void tst_DescriptionLoader::nestingLimit_data()
 {
+    // clang-format off
     QTest::addColumn<int>("depth");
     // The description, the feature list and the feature come first.
     QTest::newRow("at the limit") << OrvSim::Camera::MaxNestingDepth;
     QTest::newRow("one beyond") << OrvSim::Camera::MaxNestingDepth + 1;
+    // clang-format on
 }
 
 void tst_DescriptionLoader::nestingLimit()
 {
     QFETCH(int, depth);
     const int nots = depth - 3;
-    const QString text = QString("{\n\"features\": [\n{ \"name\": \"A\", \"type\": \"Boolean\",\n\"writable\":\n%1true%2 } ] }")
-                             .arg(QString("{\"not\": ").repeated(nots), QString("}").repeated(nots));
+    const QString text =
+        QString("{\n\"features\": [\n{ \"name\": \"A\", \"type\": \"Boolean\",\n\"writable\":\n%1true%2 } ] }")
+            .arg(QString("{\"not\": ").repeated(nots), QString("}").repeated(nots));
     try {
         const std::shared_ptr<OrvSim::Camera> camera = OrvSim::Camera::fromJson(text.toStdString(), "deep.json");
         QVERIFY2(depth <= OrvSim::Camera::MaxNestingDepth, "accepted beyond the limit");

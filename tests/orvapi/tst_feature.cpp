@@ -18,10 +18,10 @@ namespace {
 class GrowingFeature : public Feature
 {
 public:
+    using Feature::GetDisplayName;
     using Feature::GetName;
     using Feature::GetValue;
     using Feature::GetValues;
-    using Feature::GetDisplayName;
 
     mutable int calls = 0;
 
@@ -91,6 +91,7 @@ private:
 
 void tst_Feature::textBuffers_data()
 {
+    // clang-format off
     QTest::addColumn<unsigned int>("bufferSize");
     QTest::addColumn<int>("expectedError");
     QTest::addColumn<QByteArray>("expectedContent");
@@ -100,6 +101,7 @@ void tst_Feature::textBuffers_data()
     QTest::newRow("exact length, no zero") << 10u << int(OrvErrSuccess) << QByteArray("RisingEdge#");
     QTest::newRow("too small") << 6u << int(OrvErrMoreData) << QByteArray("Rising#");
     QTest::newRow("empty buffer") << 0u << int(OrvErrMoreData) << QByteArray("#");
+    // clang-format on
 }
 
 void tst_Feature::textBuffers()
@@ -164,12 +166,14 @@ void tst_Feature::floatRangeAndBadParameters()
 
 void tst_Feature::numberTextsIgnoreTheLocale_data()
 {
+    // clang-format off
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("written");
 
     QTest::newRow("whole") << 20000.0 << "20000";
     QTest::newRow("fraction") << 15.25 << "15.25";
     QTest::newRow("shortest form") << 1234.1 << "1234.1";
+    // clang-format on
 }
 
 void tst_Feature::numberTextsIgnoreTheLocale()

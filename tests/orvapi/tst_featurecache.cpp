@@ -105,7 +105,8 @@ class Comparison
 {
 public:
     Comparison(const std::string &text, const OrvSim::LinkSettings &link, unsigned seed)
-        : m_Infos(featureInfos(text)), m_Random(seed)
+        : m_Infos(featureInfos(text)),
+          m_Random(seed)
     {
         m_Cached = OrvSim::Camera::fromJson(text, "cached");
         m_Plain = OrvSim::Camera::fromJson(text, "plain");
@@ -214,19 +215,17 @@ private:
         }
         case OrvFeatureDataFloat: {
             const double span = info.floatMax - info.floatMin;
-            double value = info.floatMin - span * 0.05 + span * 1.1 * std::uniform_real_distribution<double>(0, 1)(m_Random);
+            double value =
+                info.floatMin - span * 0.05 + span * 1.1 * std::uniform_real_distribution<double>(0, 1)(m_Random);
             if (info.floatInc > 0 && pick(2) == 0)
                 value = info.floatMin + info.floatInc * static_cast<double>(pick(20));
             return std::to_string(value);
         }
-        case OrvFeatureDataBool:
-            return pick(2) == 0 ? "true" : "false";
+        case OrvFeatureDataBool: return pick(2) == 0 ? "true" : "false";
         case OrvFeatureDataEnum:
             return pick(12) == 0 ? std::string("NoSuchEntry") : info.entries[pick(info.entries.size())];
-        case OrvFeatureDataString:
-            return "text" + std::to_string(pick(4));
-        default:
-            return std::string();
+        case OrvFeatureDataString: return "text" + std::to_string(pick(4));
+        default: return std::string();
         }
     }
 
@@ -238,12 +237,9 @@ private:
             return std::to_string(feature->SetValue(static_cast<const long long &>(std::stoll(value))));
         case OrvFeatureDataFloat:
             return std::to_string(feature->SetValue(static_cast<const double &>(std::stod(value))));
-        case OrvFeatureDataBool:
-            return std::to_string(feature->SetValue(value == "true"));
-        case OrvFeatureDataCommand:
-            return std::to_string(feature->RunCommand());
-        default:
-            return std::to_string(feature->SetValue(value.c_str()));
+        case OrvFeatureDataBool: return std::to_string(feature->SetValue(value == "true"));
+        case OrvFeatureDataCommand: return std::to_string(feature->RunCommand());
+        default: return std::to_string(feature->SetValue(value.c_str()));
         }
     }
 
@@ -291,7 +287,8 @@ private:
         case 2: {
             long long increment = 0;
             double fIncrement = 0;
-            err = info.type == OrvFeatureDataFloat ? feature->GetIncrement(fIncrement) : feature->GetIncrement(increment);
+            err =
+                info.type == OrvFeatureDataFloat ? feature->GetIncrement(fIncrement) : feature->GetIncrement(increment);
             answer = std::to_string(increment) + " " + std::to_string(fIncrement);
             break;
         }
@@ -387,6 +384,7 @@ private slots:
 
 void tst_FeatureCache::cachedAnswersAreTheCamerasAnswers_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<bool>("defer");
     QTest::addColumn<unsigned>("seed");
@@ -398,6 +396,7 @@ void tst_FeatureCache::cachedAnswersAreTheCamerasAnswers_data()
         QTest::newRow(qPrintable(QString("%1, cache and deferred selector writes").arg(camera)))
             << QString(camera) << true << seed++;
     }
+    // clang-format on
 }
 
 void tst_FeatureCache::cachedAnswersAreTheCamerasAnswers()
@@ -420,6 +419,7 @@ void tst_FeatureCache::cachedAnswersAreTheCamerasAnswers()
 
 void tst_FeatureCache::wireAccesses_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("warmUp");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("uncached");
@@ -456,6 +456,7 @@ void tst_FeatureCache::wireAccesses_data()
     QTest::newRow("what the description fixes needs no camera")
         << QStringList() << QStringList{"range:Width", "writable:Gain", "available:TriggerSource=Line0"} << 3 << 0
         << 0;
+    // clang-format on
 }
 
 void tst_FeatureCache::wireAccesses()

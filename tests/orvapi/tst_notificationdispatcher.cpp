@@ -100,6 +100,7 @@ void tst_NotificationDispatcher::cleanup()
 
 void tst_NotificationDispatcher::changeNotifies_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("change");
     QTest::addColumn<QStringList>("notified");
@@ -121,6 +122,7 @@ void tst_NotificationDispatcher::changeNotifies_data()
         << "" << "run:AcquisitionStart" << locked + QStringList{"AcquisitionStart"};
     QTest::newRow("acquisition stop unlocks")
         << "run:AcquisitionStart" << "run:AcquisitionStop" << locked + QStringList{"AcquisitionStop"};
+    // clang-format on
 }
 
 void tst_NotificationDispatcher::changeNotifies()

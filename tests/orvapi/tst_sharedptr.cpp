@@ -12,7 +12,10 @@ namespace {
 
 struct Counted
 {
-    explicit Counted(int *destroyed) : m_Destroyed(destroyed) {}
+    explicit Counted(int *destroyed)
+        : m_Destroyed(destroyed)
+    {
+    }
     virtual ~Counted() { ++*m_Destroyed; }
     int *m_Destroyed;
 };

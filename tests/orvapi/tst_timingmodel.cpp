@@ -68,7 +68,12 @@ QString text(const std::vector<SignalEvent> &events)
     QStringList lines;
     for (const SignalEvent &e : events)
         lines << QString("%1 %2 %3 %4 %5 %6")
-                     .arg(e.sequence).arg(e.time).arg(int(e.kind)).arg(q(e.source)).arg(e.level).arg(e.frame)
+                         .arg(e.sequence)
+                         .arg(e.time)
+                         .arg(int(e.kind))
+                         .arg(q(e.source))
+                         .arg(e.level)
+                         .arg(e.frame)
                      + q(e.detail);
     return lines.join('\n');
 }
@@ -103,6 +108,7 @@ private slots:
 
 void tst_TimingModel::acquisitionModes_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("settings");
     QTest::addColumn<double>("frameRate");
     QTest::addColumn<int>("frames");
@@ -115,6 +121,7 @@ void tst_TimingModel::acquisitionModes_data()
     QTest::newRow("continuous, beyond the sensor") << "AcquisitionMode=Continuous" << 1000.0 << 90;
     QTest::newRow("single frame") << "AcquisitionMode=SingleFrame" << 30.0 << 1;
     QTest::newRow("multi frame, 7") << "AcquisitionMode=MultiFrame AcquisitionFrameCount=7" << 30.0 << 7;
+    // clang-format on
 }
 
 void tst_TimingModel::acquisitionModes()
@@ -135,6 +142,7 @@ void tst_TimingModel::acquisitionModes()
 
 void tst_TimingModel::activations_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("activation");
     QTest::addColumn<bool>("idleHigh");
     QTest::addColumn<int>("frames");
@@ -146,6 +154,7 @@ void tst_TimingModel::activations_data()
     QTest::newRow("any edge") << "AnyEdge" << false << 10;
     QTest::newRow("level high") << "LevelHigh" << false << 25;
     QTest::newRow("level low") << "LevelLow" << true << 25;
+    // clang-format on
 }
 
 void tst_TimingModel::activations()
@@ -185,21 +194,22 @@ void tst_TimingModel::busyCameraMissesTriggers()
     timing.advance(100 * Ms);
 
     const auto events = timing.events();
-    QCOMPARE(timesOf(events, SignalEvent::ExposureStart), (QList<long long> { 1 * Ms, 16 * Ms }));
+    QCOMPARE(timesOf(events, SignalEvent::ExposureStart), (QList<long long>{1 * Ms, 16 * Ms}));
     QCOMPARE(timing.missedTriggers(), 8ULL);
     QStringList reasons;
     for (const SignalEvent &event : events) {
         if (event.kind == SignalEvent::TriggerMissed)
             reasons << QString("%1:%2").arg(event.time / Ms).arg(q(event.detail));
     }
-    QCOMPARE(reasons, (QStringList { "4:exposing", "7:exposing", "10:exposing", "13:reading out", "19:exposing",
-                                     "22:exposing", "25:exposing", "28:reading out" }));
+    QCOMPARE(reasons, (QStringList{"4:exposing", "7:exposing", "10:exposing", "13:reading out", "19:exposing",
+                                   "22:exposing", "25:exposing", "28:reading out"}));
     // A trigger is not queued: nothing starts after the train.
     QCOMPARE(timing.framesDelivered(), 2ULL);
 }
 
 void tst_TimingModel::exposureMeasuredByTrigger_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("line");
@@ -217,6 +227,7 @@ void tst_TimingModel::exposureMeasuredByTrigger_data()
         << "TriggerSelector=ExposureActive TriggerMode=On TriggerSource=InputLines TriggerActivation=LevelLow "
            "LineSelector=Line0 LineRouting=Trigger"
         << "Line0";
+    // clang-format on
 }
 
 void tst_TimingModel::exposureMeasuredByTrigger()
@@ -231,7 +242,7 @@ void tst_TimingModel::exposureMeasuredByTrigger()
     QCOMPARE(timing.setLine(name, true), OrvErrSuccess);
     QVERIFY(configure(*camera, settings + " run:AcquisitionStart"));
     // Low pulses of 3, 17 and 40 ms.
-    for (long long width : { 3, 17, 40 }) {
+    for (long long width : {3, 17, 40}) {
         timing.advance(10 * Ms);
         QCOMPARE(timing.pulse(name, width * Ms), OrvErrSuccess);
         timing.advance(100 * Ms);
@@ -244,12 +255,13 @@ void tst_TimingModel::exposureMeasuredByTrigger()
     QCOMPARE(ends, edgesOf(events, name, true).mid(1));
     QCOMPARE(ends.size(), 3);
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(ends[i] - starts[i], QList<long long>({ 3, 17, 40 })[i] * Ms);
+        QCOMPARE(ends[i] - starts[i], QList<long long>({3, 17, 40})[i] * Ms);
     QCOMPARE(int(timing.framesDelivered()), 3);
 }
 
 void tst_TimingModel::outputsFollowTheirSources_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("output");  // line, or "mask:bit"
@@ -289,6 +301,7 @@ void tst_TimingModel::outputsFollowTheirSources_data()
             << "TriggerMode=On TriggerSource=Line1 TriggerActivation=FallingEdge SyncOutSelector=SyncOut2" + polarity
             << "mask:1" << "waiting" << inverted;
     }
+    // clang-format on
 }
 
 void tst_TimingModel::outputsFollowTheirSources()
@@ -321,7 +334,8 @@ void tst_TimingModel::outputsFollowTheirSources()
     for (long long t = 0; t < 200 * Ms; t += 500) {
         if (follows == "user" && t % (40 * Ms) == 0) {
             user = !user;
-            configure(*camera, QString("UserOutputSelector=UserOutput2 UserOutputValue=%1").arg(user ? "true" : "false"));
+            configure(*camera,
+                      QString("UserOutputSelector=UserOutput2 UserOutputValue=%1").arg(user ? "true" : "false"));
         }
         timing.advance(500);
         const auto events = timing.events();
@@ -386,6 +400,7 @@ void tst_TimingModel::routedInputLines()
 
 void tst_TimingModel::softwareTrigger_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("settings");
     QTest::addColumn<int>("frames");
     QTest::addColumn<QString>("missed");
@@ -394,6 +409,7 @@ void tst_TimingModel::softwareTrigger_data()
     QTest::newRow("line source") << "TriggerSource=Line0" << 0 << "TriggerSource is Line0, not Software";
     QTest::newRow("mode off, other selector") << "TriggerSource=Software TriggerSelector=AcquisitionStart" << 0
                                               << "TriggerMode is Off";
+    // clang-format on
 }
 
 void tst_TimingModel::softwareTrigger()
@@ -413,7 +429,7 @@ void tst_TimingModel::softwareTrigger()
         if (event.kind == SignalEvent::TriggerMissed)
             reasons << q(event.detail);
     }
-    QCOMPARE(reasons, missed.isEmpty() ? QStringList() : QStringList { missed });
+    QCOMPARE(reasons, missed.isEmpty() ? QStringList() : QStringList{missed});
 }
 
 void tst_TimingModel::wiringRefusals()
@@ -425,7 +441,7 @@ void tst_TimingModel::wiringRefusals()
     QCOMPARE(timing.pulseTrain("Line0", 1000, 1000, 3), OrvErrBadParameter);
     QCOMPARE(timing.pulseTrain("Line0", 1000, 0, 3), OrvErrBadParameter);
     QCOMPARE(timing.advance(-1), OrvErrBadParameter);
-    QCOMPARE(timing.inputLines(), (std::vector<std::string> { "Line0", "Line1", "Line4", "Line5" }));
+    QCOMPARE(timing.inputLines(), (std::vector<std::string>{"Line0", "Line1", "Line4", "Line5"}));
     // A line turned to output leaves the wiring, its pulse train with it.
     QCOMPARE(timing.pulseTrain("Line4", 10 * Ms, 1 * Ms, 0), OrvErrSuccess);
     QVERIFY(configure(*camera, "LineSelector=Line4 LineMode=Output"));
@@ -437,7 +453,7 @@ void tst_TimingModel::wiringRefusals()
 
     // The syncout camera's inputs are only trigger sources, without LineStatus.
     auto older = load("syncout.json");
-    QCOMPARE(older->timing().inputLines(), (std::vector<std::string> { "Line1", "Line2" }));
+    QCOMPARE(older->timing().inputLines(), (std::vector<std::string>{"Line1", "Line2"}));
 }
 
 void tst_TimingModel::sameEventsEveryRun()

@@ -131,6 +131,7 @@ void tst_ExtremeCameras::cleanupTestCase()
 
 void tst_ExtremeCameras::description_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("text");
     // Empty when the description loads; else the message it is refused with.
     QTest::addColumn<QString>("refusal");
@@ -163,6 +164,7 @@ void tst_ExtremeCameras::description_data()
                                         << "\"name\" must be a non-empty text" << QStringList() << QStringList();
     QTest::newRow("empty entry name")
         << renamed({ { "Line3", "" } }) << "empty entry name" << QStringList() << QStringList();
+    // clang-format on
 }
 
 void tst_ExtremeCameras::description()
@@ -201,7 +203,7 @@ void tst_ExtremeCameras::description()
     QCOMPARE(camera->feature(features.first().toStdString())->GetValues(offered), OrvErrSuccess);
     for (const QString &entry : entries)
         QVERIFY2(std::find(offered.begin(), offered.end(), entry.toStdString()) != offered.end(),
-            qPrintable(entry.left(40)));
+                 qPrintable(entry.left(40)));
 
 #if defined(__SANITIZE_ADDRESS__)
     // The page looks each feature up by walking the whole list: under ASan a
@@ -211,7 +213,7 @@ void tst_ExtremeCameras::description()
 #endif
     // The page: built, shown, its quick modes clicked (they write whole
     // trigger setups), following a camera-side change, and destroyed.
-    QStringList phases { QStringLiteral("loaded %1 ms").arg(loadMs) };
+    QStringList phases{QStringLiteral("loaded %1 ms").arg(loadMs)};
     const auto phaseDone = [&timer, &phases](const char *phase) {
         const qint64 ms = timer.restart();
         phases << QStringLiteral("%1 %2 ms").arg(QLatin1String(phase)).arg(ms);
@@ -224,7 +226,7 @@ void tst_ExtremeCameras::description()
     container->show();
     QVERIFY(QTest::qWaitForWindowExposed(container.get()));
     QVERIFY2(phaseDone("shown"), qPrintable(phases.join(", ")));
-    for (const char *mode : { "Edge", "Level", "Bulk" }) {
+    for (const char *mode : {"Edge", "Level", "Bulk"}) {
         QPushButton *quick = button(container.get(), QLatin1String(mode));
         QVERIFY2(quick, mode);
         if (quick->isEnabled())
@@ -262,7 +264,7 @@ void tst_ExtremeCameras::tooLargeFile()
 
     QElapsedTimer timer;
     timer.start();
-    for (bool fromMemory : { false, true }) {
+    for (bool fromMemory : {false, true}) {
         try {
             if (fromMemory)
                 OrvSim::Camera::fromJson(std::string(50 * 1000 * 1000, ' '), file.fileName().toStdString());
@@ -271,7 +273,7 @@ void tst_ExtremeCameras::tooLargeFile()
             QFAIL("a 50 MB description was accepted");
         } catch (const OrvSim::LoadError &error) {
             QCOMPARE(QString::fromStdString(error.message()),
-                QStringLiteral("the description has 50000000 bytes, more than the limit of 16777216"));
+                     QStringLiteral("the description has 50000000 bytes, more than the limit of 16777216"));
         }
     }
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));

@@ -12,8 +12,9 @@
 namespace {
 
 const char PluginPath[] = ORVIK_BIN_DIR "/plugins/libtabextensiontriggerio.so";
-const char *const Icons[] = { ":/OrvikViewer/Images/triggering_edge_256.png",
-    ":/OrvikViewer/Images/triggering_level_256.png", ":/OrvikViewer/Images/triggering_bulk_256.png" };
+const char *const Icons[] = {":/OrvikViewer/Images/triggering_edge_256.png",
+                             ":/OrvikViewer/Images/triggering_level_256.png",
+                             ":/OrvikViewer/Images/triggering_bulk_256.png"};
 
 QPushButton *button(QWidget *container, const QString &text)
 {
@@ -101,13 +102,12 @@ QWidget *tst_TabExtensionPlugin::createPage(const char *cameraFile, bool withCon
 
 void tst_TabExtensionPlugin::exportedFunctions()
 {
-    QLibrary library { QLatin1String(PluginPath) };
+    QLibrary library{QLatin1String(PluginPath)};
     auto query = reinterpret_cast<const char *(*)()>(library.resolve("qt_plugin_query_verification_data"));
     auto instance = reinterpret_cast<QObject *(*)()>(library.resolve("qt_plugin_instance"));
     QVERIFY(query && instance);
-    QCOMPARE(QByteArray(query()),
-        QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=4.7.1\ndebug=false\n"
-                   "buildkey=Windows x64 msvc release full-config"));
+    QCOMPARE(QByteArray(query()), QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=4.7.1\ndebug=false\n"
+                                             "buildkey=Windows x64 msvc release full-config"));
 
     QPointer<QObject> first = instance();
     QVERIFY(first && !first->parent());
@@ -123,6 +123,7 @@ void tst_TabExtensionPlugin::exportedFunctions()
 
 void tst_TabExtensionPlugin::metaCast_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<bool>("answered");
     QTest::newRow("own class") << QByteArray("TabExtensionPlugin") << true;
@@ -130,6 +131,7 @@ void tst_TabExtensionPlugin::metaCast_data()
     QTest::newRow("QObject") << QByteArray("QObject") << true;
     QTest::newRow("interface class name") << QByteArray("TabExtensionInterface") << false;
     QTest::newRow("page class") << QByteArray("IOTriggerWidget") << false;
+    // clang-format on
 }
 
 void tst_TabExtensionPlugin::metaCast()
@@ -142,6 +144,7 @@ void tst_TabExtensionPlugin::metaCast()
 
 void tst_TabExtensionPlugin::createTabWidget_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<bool>("withContainer");
     QTest::addColumn<int>("result");
@@ -149,6 +152,7 @@ void tst_TabExtensionPlugin::createTabWidget_data()
     QTest::newRow("SyncOut levels") << "syncout.json" << true << 0;
     QTest::newRow("no trigger I/O") << "no-trigger-io.json" << true << 4;
     QTest::newRow("no container") << "exposure-mode.json" << false << -1;
+    // clang-format on
 }
 
 void tst_TabExtensionPlugin::createTabWidget()
@@ -180,7 +184,7 @@ void tst_TabExtensionPlugin::createTabWidget()
 
 void tst_TabExtensionPlugin::queryFlag()
 {
-    for (int flag : { 0, 1, -1, 0x7fffffff })
+    for (int flag : {0, 1, -1, 0x7fffffff})
         QVERIFY(!m_Extension->QueryFlag(flag));
 }
 
@@ -214,9 +218,9 @@ void tst_TabExtensionPlugin::translation()
     // The caption is translated before the page installs its translator,
     // so only a later page is sure to get it.
     QCOMPARE(second->accessibleName(), german ? QStringLiteral("Trigger-E/A") : QStringLiteral("Trigger IO"));
-    for (QWidget *container : { first, second }) {
-        const QStringList quickModes
-            = german ? QStringList { "Flanke", "Pegel", "Serie" } : QStringList { "Edge", "Level", "Bulk" };
+    for (QWidget *container : {first, second}) {
+        const QStringList quickModes =
+            german ? QStringList{"Flanke", "Pegel", "Serie"} : QStringList{"Edge", "Level", "Bulk"};
         for (const QString &text : quickModes) {
             QPushButton *quick = button(container, text);
             QVERIFY2(quick && !quick->icon().isNull(), qPrintable(text));
@@ -227,7 +231,7 @@ void tst_TabExtensionPlugin::translation()
 void tst_TabExtensionPlugin::resourcesGoWithTheLibrary()
 {
     for (const char *path : Icons) {
-        const QImage image { QLatin1String(path) };
+        const QImage image{QLatin1String(path)};
         QVERIFY2(image.size() == QSize(256, 256) && image.hasAlphaChannel(), path);
     }
     m_Extension = nullptr;

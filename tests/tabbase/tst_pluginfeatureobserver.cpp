@@ -112,8 +112,7 @@ private slots:
                 });
         QAtomicPointer<QThread> emittingThread;
         const auto record = [&emittingThread] { emittingThread.storeRelease(QThread::currentThread()); };
-        connect(m_pObserver, &PluginFeatureObserver::setChangedFeature, &receiver, record,
-                Qt::DirectConnection);
+        connect(m_pObserver, &PluginFeatureObserver::setChangedFeature, &receiver, record, Qt::DirectConnection);
 
         const TKN::OrvAPI::FeaturePtr feature = m_Camera->feature("Negative");
         QCOMPARE(feature->RegisterObserver(m_Observer), TKN::OrvAPI::OrvErrSuccess);

@@ -28,7 +28,7 @@ inline QJsonObject description(const QString &camera)
 {
     const std::string fileName = camera.section(' ', 0, 0).toStdString();
     QFile file(QString::fromStdString(TestCamera::path(fileName.c_str())));
-    QJsonParseError error {};
+    QJsonParseError error{};
     const QJsonArray patches = QJsonDocument::fromJson(camera.section(' ', 1).toUtf8(), &error).array();
     if (!file.open(QIODevice::ReadOnly) || (camera.contains(' ') && error.error != QJsonParseError::NoError))
         throw OrvSim::LoadError(fileName, 0, "cannot open, or bad patches");
@@ -80,7 +80,7 @@ inline bool outputGroupFits(const QWidget *group, int rows, bool levels)
 {
     const int height = group->minimumHeight();
     return height == group->maximumHeight() && height >= 35 * rows + (levels ? 85 : 50)
-        && height >= group->layout()->minimumSize().height();
+           && height >= group->layout()->minimumSize().height();
 }
 
 /// The camera and the page under test; the page goes first.
@@ -145,7 +145,7 @@ struct PageUnderTest
             const QString target = change.section('=', 0, 0), value = change.section('=', 1);
             const QString feature = target.section('[', 0, 0);
             QString entry = target.section('[', 1).chopped(target.contains('[') ? 1 : 0);
-            const QStringList all = entry == "*" ? entries(selectorOf.value(feature)) : QStringList { entry };
+            const QStringList all = entry == "*" ? entries(selectorOf.value(feature)) : QStringList{entry};
             for (const QString &e : all)
                 camera->setFromCamera(feature.toStdString(), value.toStdString(), e.toStdString());
         }
@@ -159,7 +159,7 @@ struct PageUnderTest
             feature->GetName(name);
             const QString qname = QString::fromStdString(name);
             const QStringList perEntry = entries(selectorOf.value(qname));
-            for (const QString &entry : perEntry.isEmpty() ? QStringList { QString() } : perEntry)
+            for (const QString &entry : perEntry.isEmpty() ? QStringList{QString()} : perEntry)
                 values.insert(qname + '[' + entry + ']', value(qname, entry));
         }
         return values;

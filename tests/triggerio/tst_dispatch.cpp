@@ -18,13 +18,12 @@ namespace {
 // refresh ran.
 QStringList firstReads(const OrvSim::Camera &camera)
 {
-    static const QStringList markers { "TriggerSource", "TriggerSelector", "LineSource", "LineInverter",
-        "LineStatus", "UserOutputSelector" };
+    static const QStringList markers{"TriggerSource", "TriggerSelector", "LineSource",
+                                     "LineInverter",  "LineStatus",      "UserOutputSelector"};
     QStringList order;
     for (const OrvSim::JournalEntry &entry : camera.journal()) {
         if (entry.fromNotificationThread
-            || (entry.operation != OrvSim::Operation::GetValue
-                && entry.operation != OrvSim::Operation::GetValues))
+            || (entry.operation != OrvSim::Operation::GetValue && entry.operation != OrvSim::Operation::GetValues))
             continue;
         const QString feature = QString::fromStdString(entry.feature);
         if (markers.contains(feature) && !order.contains(feature))
@@ -70,6 +69,7 @@ private:
 
 void tst_Dispatch::rowsRunInTableOrderOnce_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("changed");
     QTest::addColumn<QStringList>("reads");
     QTest::addColumn<int>("lineSelectorWrites");
@@ -92,6 +92,7 @@ void tst_Dispatch::rowsRunInTableOrderOnce_data()
     QTest::newRow("camera's user output name is not a row")
         << QStringList { "UserOutputSelector" } << QStringList() << 0;
     QTest::newRow("other letter case") << QStringList { "linesource", "LINEINVERTER" } << QStringList() << 0;
+    // clang-format on
 }
 
 void tst_Dispatch::rowsRunInTableOrderOnce()
@@ -118,12 +119,14 @@ void tst_Dispatch::rowsRunInTableOrderOnce()
 
 void tst_Dispatch::lineModeRebuildsRows_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<bool>("levels");
     QTest::newRow("user outputs") << "exposure-mode.json" << false;
     QTest::newRow("user outputs and a levels row")
         << R"(exposure-mode.json [{"name": "LineOutLevels", "type": "Integer", "value": 2, "min": 0, "max": 63}])"
         << true;
+    // clang-format on
 }
 
 // Line4 is switched to output on the camera; the rows are built again, twice
@@ -140,10 +143,10 @@ void tst_Dispatch::lineModeRebuildsRows()
 
     m.camera->setFromCamera("LineMode", "Output", "Line4");
     m.camera->clearJournal();
-    refresh({ "LineMode" });
-    refresh({ "LineMode" });
+    refresh({"LineMode"});
+    refresh({"LineMode"});
 
-    QCOMPARE(m.page->m_OutputLineNames, (QStringList { "Line2", "Line3", "Line4" }));
+    QCOMPARE(m.page->m_OutputLineNames, (QStringList{"Line2", "Line3", "Line4"}));
     QVERIFY(oldSource.isNull() && oldLabel.isNull() && oldLevels.isNull());
     // Five header labels, a name and five controls per row, the levels label and field.
     QCOMPARE(m.page->grid_Output->count(), 5 + 3 * 6 + (levels ? 2 : 0));
@@ -151,8 +154,7 @@ void tst_Dispatch::lineModeRebuildsRows()
     if (levels)
         QCOMPARE(m.page->m_pEditOutLine->text(), QString("2"));
     QVERIFY(outputGroupFits(m.page->gb_Output, 3, levels));
-    QCOMPARE(
-        qobject_cast<QComboBox *>(m.page->m_SelectableOutputWidgets.at(0))->currentText(), QString("Output"));
+    QCOMPARE(qobject_cast<QComboBox *>(m.page->m_SelectableOutputWidgets.at(0))->currentText(), QString("Output"));
     QVERIFY2(m.writes().filter("LineMode").isEmpty(), qPrintable(m.writes().join(", ")));
 
     // The new row is live and writes its own line.
@@ -164,13 +166,14 @@ void tst_Dispatch::lineModeWithoutSelectableOutputsChangesNothing()
 {
     open("syncout.json");
     const QComboBox *source = row(0)->ComboSource.data();
-    refresh({ "LineMode" });
+    refresh({"LineMode"});
     QCOMPARE(row(0)->ComboSource.data(), source);
     QVERIFY(m.camera->journal().empty());
 }
 
 void tst_Dispatch::cameraChangeShown_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("change");
     QTest::addColumn<int>("rowIndex");
     QTest::addColumn<bool>("hidden");
@@ -180,6 +183,7 @@ void tst_Dispatch::cameraChangeShown_data()
     QTest::newRow("source of the second line") << "LineSource[Line3]=ExposureActive" << 1 << false;
     // A hidden page waits for its next show, which refreshes everything at once.
     QTest::newRow("hidden page") << "LineInverter[Line3]=true" << 1 << true;
+    // clang-format on
 }
 
 void tst_Dispatch::cameraChangeShown()

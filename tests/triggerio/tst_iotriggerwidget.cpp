@@ -45,6 +45,7 @@ private:
 
 void tst_IOTriggerWidget::titleOrRefusal_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("refused");
     QTest::newRow("no levels, no line selector") << "no-trigger-io.json" << true;
@@ -53,6 +54,7 @@ void tst_IOTriggerWidget::titleOrRefusal_data()
     QTest::newRow("line selector") << "exposure-mode.json" << false;
     QTest::newRow("line routing") << "line-routing.json" << false;
     QTest::newRow("exposure auto") << "exposure-auto.json" << false;
+    // clang-format on
 }
 
 void tst_IOTriggerWidget::titleOrRefusal()
@@ -84,6 +86,7 @@ void tst_IOTriggerWidget::titleOrRefusal()
 
 void tst_IOTriggerWidget::viewingChangesNothing_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("state"); // camera-side changes before the page opens
     for (const char *file : { "exposure-mode.json", "line-routing.json", "exposure-auto.json", "syncout.json",
@@ -101,6 +104,7 @@ void tst_IOTriggerWidget::viewingChangesNothing_data()
         << "exposure-auto.json" << "TriggerSelector=AcquisitionStart TriggerMode[*]=On LineSelector=Line3";
     QTest::newRow("last sync out selected") << "syncout.json" << "SyncOutSelector=SyncOut4 TriggerMode=On";
     QTest::newRow("output line selected") << "lineout.json" << "LineOutSelector=LineOut2";
+    // clang-format on
 }
 
 // Building, showing, refreshing, hiding and destroying the page leave every
@@ -134,11 +138,13 @@ void tst_IOTriggerWidget::viewingChangesNothing()
 
 void tst_IOTriggerWidget::streamingLocksInputs_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("locks");
     QTest::newRow("SyncOut levels: locked") << "syncout.json" << true;
     QTest::newRow("LineOut levels: locked") << "lineout.json" << true;
     QTest::newRow("line selector only: ignored") << "exposure-mode.json" << false;
+    // clang-format on
 }
 
 void tst_IOTriggerWidget::streamingLocksInputs()
@@ -147,9 +153,10 @@ void tst_IOTriggerWidget::streamingLocksInputs()
     QFETCH(bool, locks);
 
     IOTriggerWidget *page = m.open(file);
-    const QList<QWidget *> locked { page->m_pComboTriggerSelector, page->m_pComboTriggerSource,
-        page->m_pComboTriggerActivation, page->m_pComboTriggerMode, page->m_pComboAcquisitionMode,
-        page->m_pSpinAcquisitionFrameCount, page->m_pButtonEdge, page->m_pButtonLevel, page->m_pButtonBulk };
+    const QList<QWidget *> locked{
+        page->m_pComboTriggerSelector, page->m_pComboTriggerSource,   page->m_pComboTriggerActivation,
+        page->m_pComboTriggerMode,     page->m_pComboAcquisitionMode, page->m_pSpinAcquisitionFrameCount,
+        page->m_pButtonEdge,           page->m_pButtonLevel,          page->m_pButtonBulk};
 
     page->camIsStreaming(true);
     for (QWidget *widget : locked)
@@ -164,10 +171,12 @@ void tst_IOTriggerWidget::streamingLocksInputs()
 
 void tst_IOTriggerWidget::translations_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("locale");
     QTest::addColumn<bool>("translated");
     QTest::newRow("German") << "de_DE" << true;
     QTest::newRow("French, no file") << "fr_FR" << false;
+    // clang-format on
 }
 
 // The system locale is read once per process: each locale runs in a child
@@ -186,7 +195,7 @@ void tst_IOTriggerWidget::translations()
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(QCoreApplication::applicationFilePath(),
-            { QStringLiteral("translations:") + QString::fromLatin1(QTest::currentDataTag()) });
+                    {QStringLiteral("translations:") + QString::fromLatin1(QTest::currentDataTag())});
         QVERIFY(child.waitForFinished(60000));
         const QByteArray output = child.readAll();
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());

@@ -48,16 +48,14 @@ private:
         m.camera->clearJournal();
     }
     QSharedPointer<OutputLine> row(int i) const { return m.page->m_OutputLines.at(i); }
-    QComboBox *selectable(int i) const
-    {
-        return qobject_cast<QComboBox *>(m.page->m_SelectableOutputWidgets.at(i));
-    }
+    QComboBox *selectable(int i) const { return qobject_cast<QComboBox *>(m.page->m_SelectableOutputWidgets.at(i)); }
 
     PageUnderTest m;
 };
 
 void tst_OutputLines::findsOutputLines_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QStringList>("names");
     // Each row's source, read with its own line selected, and whether its status box is enabled.
@@ -85,6 +83,7 @@ void tst_OutputLines::findsOutputLines_data()
     QTest::newRow("line out selector: every entry, levels row")
         << "lineout.json" << QStringList { "LineOut1", "LineOut2", "LineOut3" }
         << QStringList { "Exposing", "GPO", "GPO" } << QList<bool> { false, true, true } << 0;
+    // clang-format on
 }
 
 void tst_OutputLines::findsOutputLines()
@@ -119,6 +118,7 @@ void tst_OutputLines::findsOutputLines()
 
 void tst_OutputLines::checkBoxWrites_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<bool>("invert");
     // Rows checked beforehand (signals blocked); the user then checks row 2.
@@ -155,6 +155,7 @@ void tst_OutputLines::checkBoxWrites_data()
         << "exposure-mode.json" << false << QList<int> { 0 }
         << QStringList { "LineSelector=Line2", "LineSelector=Line3", "LineStatus=true", "LineSelector=Line0" }
         << "";
+    // clang-format on
 }
 
 void tst_OutputLines::checkBoxWrites()
@@ -183,7 +184,7 @@ void tst_OutputLines::levelBitsPastMaskWidthReadLow()
     for (int i = 1; i <= 66; ++i)
         syncOuts << QString("SyncOut%1").arg(i);
     open(QStringLiteral(
-        R"(syncout.json [{"name": "SyncOutSelector", "entries": ["%1"]}, {"name": "SyncOutLevels", "value": 1}])")
+             R"(syncout.json [{"name": "SyncOutSelector", "entries": ["%1"]}, {"name": "SyncOutLevels", "value": 1}])")
              .arg(syncOuts.join(R"(", ")")));
     QCOMPARE(m.page->m_OutputLines.size(), 66);
     QList<int> checked;
@@ -191,7 +192,7 @@ void tst_OutputLines::levelBitsPastMaskWidthReadLow()
         if (row(i)->CBStatus->isChecked())
             checked << i;
     }
-    QCOMPARE(checked, QList<int> { 0 });
+    QCOMPARE(checked, QList<int>{0});
 
     {
         const QSignalBlocker first(row(0)->CBStatus.data());
@@ -200,11 +201,12 @@ void tst_OutputLines::levelBitsPastMaskWidthReadLow()
         row(32)->CBStatus->setChecked(true);
     }
     row(1)->CBStatus->setChecked(true);
-    QCOMPARE(m.writes(), QStringList { "SyncOutLevels=2" });
+    QCOMPARE(m.writes(), QStringList{"SyncOutLevels=2"});
 }
 
 void tst_OutputLines::userValueWrites_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<int>("rowIndex");
     // The user output writes, in order, and the rows showing the value afterwards.
@@ -238,6 +240,7 @@ void tst_OutputLines::userValueWrites_data()
                {"name": "LineSource", "values": {"Line2": "UserOutput4"},
                 "entries": ["Off", "Direct", "UserOutput1", "UserOutput4"]}])"
         << 0 << QStringList { "UserOutputSelector=UserOutput1" } << QList<int> {};
+    // clang-format on
 }
 
 void tst_OutputLines::userValueWrites()
@@ -265,9 +268,8 @@ void tst_OutputLines::sourceChoiceWritesEveryLineShowingIt()
     open("exposure-mode.json");
     row(0)->ComboSource->setCurrentText("Direct");
 
-    QCOMPARE(m.writes().mid(0, 5),
-        (QStringList { "LineSelector=Line2", "LineSource=Direct", "LineSelector=Line3", "LineSource=Direct",
-            "LineSelector=Line0" }));
+    QCOMPARE(m.writes().mid(0, 5), (QStringList{"LineSelector=Line2", "LineSource=Direct", "LineSelector=Line3",
+                                                "LineSource=Direct", "LineSelector=Line0"}));
     QVERIFY(row(0)->CBStatus->isEnabled());
     QVERIFY(!row(0)->CBUserValue->isEnabled());
 }
@@ -281,16 +283,15 @@ void tst_OutputLines::selectableRefreshWritesNoLineMode()
     m.camera->clearJournal();
 
     m.page->updateOptionalOut();
-    QCOMPARE(m.writes(), (QStringList { "LineSelector=Line4", "LineSelector=Line5", "LineSelector=Line1" }));
+    QCOMPARE(m.writes(), (QStringList{"LineSelector=Line4", "LineSelector=Line5", "LineSelector=Line1"}));
     QCOMPARE(selectable(0)->currentText(), QString("Input"));
     QCOMPARE(selectable(1)->currentText(), QString("Output"));
 
     // The user's own choice is written to every line showing it.
     m.camera->clearJournal();
     selectable(0)->setCurrentText("Output");
-    QCOMPARE(m.writes(),
-        (QStringList { "LineSelector=Line4", "LineMode=Output", "LineSelector=Line5", "LineMode=Output",
-            "LineSelector=Line1" }));
+    QCOMPARE(m.writes(), (QStringList{"LineSelector=Line4", "LineMode=Output", "LineSelector=Line5", "LineMode=Output",
+                                      "LineSelector=Line1"}));
 }
 
 QTEST_MAIN(tst_OutputLines)

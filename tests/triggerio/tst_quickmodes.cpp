@@ -44,6 +44,7 @@ void tst_QuickModes::run(const QString &mode)
 
 void tst_QuickModes::finalCameraState_data()
 {
+    // clang-format off
     struct Row
     {
         const char *tag, *file;
@@ -127,6 +128,7 @@ void tst_QuickModes::finalCameraState_data()
                              << QString(r.mode) << QString(r.expected) << QString(r.unwritten)
                              << QString(r.inOrder);
     }
+    // clang-format on
 }
 
 void tst_QuickModes::finalCameraState()
@@ -174,6 +176,7 @@ void tst_QuickModes::verifyState(const QString &expected)
 
 void tst_QuickModes::endStateFromAnyStart_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("before");     // camera-side changes before the page opens
     QTest::addColumn<QString>("unrefreshed"); // and after, which the page has not shown yet
@@ -245,6 +248,7 @@ void tst_QuickModes::endStateFromAnyStart_data()
                 << mode.file << start.before << start.unrefreshed << mode.mode << mode.expected;
         }
     }
+    // clang-format on
 }
 
 // The modes read each control from the camera before they compare its entry,
@@ -270,6 +274,7 @@ void tst_QuickModes::endStateFromAnyStart()
 
 void tst_QuickModes::aroundRun_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("streaming");
     QTest::addColumn<QString>("mode");
@@ -288,6 +293,7 @@ void tst_QuickModes::aroundRun_data()
                                                      << "S";
     QTest::newRow("Bulk, streaming LineOut camera") << "lineout.json" << true << "Bulk"
                                                     << "USR";
+    // clang-format on
 }
 
 // The buttons are off during a run and stay off after it on a streaming camera.
@@ -304,7 +310,7 @@ void tst_QuickModes::aroundRun()
         m.camera->feature("AcquisitionStart")->RunCommand();
     page->camIsStreaming(streaming);
     m.camera->clearJournal();
-    const QList<QPushButton *> buttons { page->m_pButtonEdge, page->m_pButtonLevel, page->m_pButtonBulk };
+    const QList<QPushButton *> buttons{page->m_pButtonEdge, page->m_pButtonLevel, page->m_pButtonBulk};
     int enabledDuringRun = -1;
     // Runs inside the mode's first pass of event processing.
     QTimer::singleShot(0, page, [&] {
@@ -321,10 +327,10 @@ void tst_QuickModes::aroundRun()
     // Deliveries run on the library's thread and may land anywhere: left out.
     QString seen;
     for (const OrvSim::JournalEntry &entry : m.camera->journal()) {
-        const char kind = entry.operation == OrvSim::Operation::SetValue ? 'S'
-            : entry.operation == OrvSim::Operation::UnregisterObserver   ? 'U'
-            : entry.operation == OrvSim::Operation::RegisterObserver     ? 'R'
-                                                                         : 0;
+        const char kind = entry.operation == OrvSim::Operation::SetValue             ? 'S'
+                          : entry.operation == OrvSim::Operation::UnregisterObserver ? 'U'
+                          : entry.operation == OrvSim::Operation::RegisterObserver   ? 'R'
+                                                                                     : 0;
         if (kind && !entry.fromNotificationThread && !seen.endsWith(QLatin1Char(kind)))
             seen += QLatin1Char(kind);
     }
@@ -333,6 +339,7 @@ void tst_QuickModes::aroundRun()
 
 void tst_QuickModes::derivedControlsFollowEndState_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("softwareTrigger");
@@ -345,6 +352,7 @@ void tst_QuickModes::derivedControlsFollowEndState_data()
     QTest::newRow("Edge") << camera.arg("MultiFrame") << "Edge" << false << false;
     QTest::newRow("Level") << camera.arg("MultiFrame") << "Level" << false << false;
     QTest::newRow("Bulk") << camera.arg("Continuous") << "Bulk" << false << true;
+    // clang-format on
 }
 
 // Edge and Bulk write with the observers off: what follows from their writes
@@ -363,6 +371,7 @@ void tst_QuickModes::derivedControlsFollowEndState()
 
 void tst_QuickModes::pageDeletedDuringRun_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QString>("mode");
     // From TriggerWidth, Bulk on the routing camera runs Edge inside it.
@@ -371,6 +380,7 @@ void tst_QuickModes::pageDeletedDuringRun_data()
         for (const char *mode : { "Edge", "Level", "Bulk" })
             QTest::addRow("%.18s, %s", camera, mode) << camera << mode;
     }
+    // clang-format on
 }
 
 // The host may delete a page from any event, also from one a mode lets run:
@@ -401,7 +411,7 @@ void tst_QuickModes::noModeInsideMode()
 {
     // TriggerWidth: Bulk runs the whole Edge mode first, with its own end.
     IOTriggerWidget *page = m.open(R"(line-routing.json [{"name": "ExposureMode", "value": "TriggerWidth"}])");
-    const QList<QPushButton *> buttons { page->m_pButtonEdge, page->m_pButtonLevel, page->m_pButtonBulk };
+    const QList<QPushButton *> buttons{page->m_pButtonEdge, page->m_pButtonLevel, page->m_pButtonBulk};
     int passes = 0, buttonsOn = 0, writesByClicks = 0;
     QTimer clicker;
     QObject::connect(&clicker, &QTimer::timeout, [&] {
@@ -410,7 +420,7 @@ void tst_QuickModes::noModeInsideMode()
         for (QPushButton *button : buttons)
             buttonsOn += button->isEnabled();
         const int before = m.writes().size();
-        for (const char *slot : { "OnEdgeMode", "OnLevelMode", "OnBulkMode" })
+        for (const char *slot : {"OnEdgeMode", "OnLevelMode", "OnBulkMode"})
             QMetaObject::invokeMethod(page, slot);
         writesByClicks += m.writes().size() - before;
     });

@@ -71,19 +71,22 @@ void tst_QuickModeTiming::variants()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("line");
-    QTest::newRow("exposure-mode variant") << "exposure-mode.json" << "Line0";
-    QTest::newRow("exposure-auto variant") << "exposure-auto.json" << "Line1";
-    QTest::newRow("line-routing variant") << "line-routing.json" << "Line0";
+    QTest::newRow("exposure-mode variant") << "exposure-mode.json"
+                                           << "Line0";
+    QTest::newRow("exposure-auto variant") << "exposure-auto.json"
+                                           << "Line1";
+    QTest::newRow("line-routing variant") << "line-routing.json"
+                                          << "Line0";
 }
 
-void tst_QuickModeTiming::applyAndAcquire(const QString &file, const QString &mode, const QString &line,
-                                          bool idleHigh)
+void tst_QuickModeTiming::applyAndAcquire(const QString &file, const QString &mode, const QString &line, bool idleHigh)
 {
     m.prepare(file);
     timing().useSteppedClock();
     m.open(m.camera);
-    QPushButton *button = mode == "Edge" ? m.page->m_pButtonEdge : mode == "Level" ? m.page->m_pButtonLevel
-                                                                                   : m.page->m_pButtonBulk;
+    QPushButton *button = mode == "Edge"    ? m.page->m_pButtonEdge
+                          : mode == "Level" ? m.page->m_pButtonLevel
+                                            : m.page->m_pButtonBulk;
     QVERIFY(button->isEnabled());
     button->click();
     QCOMPARE(timing().setLine(line.toStdString(), idleHigh), TKN::OrvAPI::OrvErrSuccess);
@@ -113,7 +116,7 @@ void tst_QuickModeTiming::levelExposesWhileTheLineIsLow()
     QFETCH(QString, line);
     applyAndAcquire(file, "Level", line, true);
     // Low pulses of four widths, each well after the last frame was read out.
-    const QList<long long> widths { 2 * Ms, 9 * Ms, 31 * Ms, 77 * Ms };
+    const QList<long long> widths{2 * Ms, 9 * Ms, 31 * Ms, 77 * Ms};
     for (long long width : widths) {
         timing().advance(50 * Ms);
         QCOMPARE(timing().pulse(line.toStdString(), width), TKN::OrvAPI::OrvErrSuccess);
@@ -131,7 +134,11 @@ void tst_QuickModeTiming::levelExposesWhileTheLineIsLow()
         QCOMPARE(rises[i] - falls[i], widths[i]);
         QVERIFY2(qAbs(starts[i] - falls[i]) <= 1 * Ms && qAbs((ends[i] - starts[i]) - widths[i]) <= 1 * Ms,
                  qPrintable(QString("exposure %1: %2..%3 us, line low %4..%5 us")
-                                .arg(i).arg(starts[i]).arg(ends[i]).arg(falls[i]).arg(rises[i])));
+                                .arg(i)
+                                .arg(starts[i])
+                                .arg(ends[i])
+                                .arg(falls[i])
+                                .arg(rises[i])));
     }
     QCOMPARE(timing().framesDelivered(), 4ULL);
 }
@@ -176,11 +183,12 @@ void tst_QuickModeTiming::triggerDuringExposureIsMissed()
         if (event.kind == SignalEvent::TriggerMissed)
             why << QString::fromStdString(event.detail);
     }
-    QCOMPARE(why, (QStringList { "exposing", "exposing", "exposing" }));
+    QCOMPARE(why, (QStringList{"exposing", "exposing", "exposing"}));
 }
 
 void tst_QuickModeTiming::outputsFollowExposures_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("exposureSource");
@@ -191,6 +199,7 @@ void tst_QuickModeTiming::outputsFollowExposures_data()
     QTest::newRow("line-routing camera") << "line-routing.json" << "Line0" << "ExposureActive" << "LineStatus";
     // Edge finds no input line here and leaves the source free-running: frames come all the same.
     QTest::newRow("older naming, level mask") << "syncout.json" << "Line1" << "Exposing" << "SyncOutLevels";
+    // clang-format on
 }
 
 // Two output rows set through the page to the exposure signal, the second
@@ -206,8 +215,8 @@ void tst_QuickModeTiming::outputsFollowExposures()
     timing().useSteppedClock();
     m.open(m.camera);
     QVERIFY(m.page->m_OutputLines.size() >= 2);
-    const QStringList names = levels == "LineStatus" ? QStringList { "Line2", "Line3" }
-                                                     : QStringList { "SyncOut1", "SyncOut2" };
+    const QStringList names =
+        levels == "LineStatus" ? QStringList{"Line2", "Line3"} : QStringList{"SyncOut1", "SyncOut2"};
     for (int row = 0; row < 2; ++row) {
         m.page->m_OutputLines[row]->ComboSource->setCurrentText(exposureSource);
         m.page->m_OutputLines[row]->CBInvert->setChecked(row == 1);

@@ -62,9 +62,9 @@ void tst_Refusals::act(const QString &action)
     } else if (control.startsWith("OutSource")) {
         page->m_OutputLines.at(row)->ComboSource->setCurrentText(value);
     } else {
-        QCheckBox *box = control.startsWith("Invert") ? page->m_OutputLines.at(row)->CBInvert.data()
-            : control.startsWith("Status")            ? page->m_OutputLines.at(row)->CBStatus.data()
-                                                      : page->m_OutputLines.at(row)->CBUserValue.data();
+        QCheckBox *box = control.startsWith("Invert")   ? page->m_OutputLines.at(row)->CBInvert.data()
+                         : control.startsWith("Status") ? page->m_OutputLines.at(row)->CBStatus.data()
+                                                        : page->m_OutputLines.at(row)->CBUserValue.data();
         box->toggle();
     }
 }
@@ -94,9 +94,9 @@ QString tst_Refusals::shown(const QString &control) const
     if (control.startsWith("OutSource"))
         return page->m_OutputLines.at(row)->ComboSource->currentText();
     const QSharedPointer<OutputLine> line = page->m_OutputLines.at(row);
-    QCheckBox *box = control.startsWith("Invert") ? line->CBInvert.data()
-        : control.startsWith("Status")            ? line->CBStatus.data()
-                                                  : line->CBUserValue.data();
+    QCheckBox *box = control.startsWith("Invert")   ? line->CBInvert.data()
+                     : control.startsWith("Status") ? line->CBStatus.data()
+                                                    : line->CBUserValue.data();
     return QString::number(control.contains("Enabled") ? box->isEnabled() : box->isChecked());
 }
 
@@ -117,6 +117,7 @@ void tst_Refusals::verify(const QString &expected)
 
 void tst_Refusals::refusedSelection_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QString>("state");   // camera-side changes before the page opens
     QTest::addColumn<QString>("failing"); // the selector whose next writes the camera refuses
@@ -186,6 +187,7 @@ void tst_Refusals::refusedSelection_data()
         << exposureMode << "" << "TriggerSelector" << 1 << "Selector=AcquisitionStart Mode=On Source=Software"
         << "TriggerMode[FrameStart]=Off TriggerMode[AcquisitionStart]=Off TriggerSource[FrameStart]=Line0 Selector:"
         << true;
+    // clang-format on
 }
 
 void tst_Refusals::refusedSelection()
@@ -215,6 +217,7 @@ void tst_Refusals::refusedSelection()
 
 void tst_Refusals::refusedValueShowsCameraValue_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QString>("failing");
     QTest::addColumn<QString>("action");
@@ -236,6 +239,7 @@ void tst_Refusals::refusedValueShowsCameraValue_data()
     // heard yet, and learns from the refusal.
     QTest::newRow("acquisition just started") << "exposure-mode.json" << "AcquisitionStart" << "Source=Line1"
                                               << "TriggerSource[FrameStart]=Line0 Source:Line0 SourceEnabled:0";
+    // clang-format on
 }
 
 void tst_Refusals::refusedValueShowsCameraValue()
@@ -258,6 +262,7 @@ void tst_Refusals::refusedValueShowsCameraValue()
 
 void tst_Refusals::unreadableValueCannotBeChanged_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QString>("expected");
 
@@ -273,6 +278,7 @@ void tst_Refusals::unreadableValueCannotBeChanged_data()
         << R"(exposure-mode.json [{"name": "UserOutputValue", "remove": true},
                                   {"name": "UserOutputSelector", "selects": []}])"
         << "UserValue0:0 UserValueEnabled0:0";
+    // clang-format on
 }
 
 void tst_Refusals::unreadableValueCannotBeChanged()

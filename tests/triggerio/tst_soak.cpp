@@ -61,13 +61,16 @@ std::vector<Settable> settableFeatures(const OrvSim::Camera &camera, const QHash
     return result;
 }
 
-const Operation s_FailingOperations[] = {Operation::GetName, Operation::GetDataType, Operation::GetValue, Operation::SetValue, Operation::GetValues,
-                                         Operation::IsValueAvailable, Operation::IsWritable, Operation::GetRange,
-                                         Operation::GetIncrement, Operation::RegisterObserver,
-                                         Operation::UnregisterObserver};
-const TKN::OrvAPI::OrvErrorType s_FailureCodes[] = {
-    TKN::OrvAPI::OrvErrInternalFault, TKN::OrvAPI::OrvErrInvalidAccess, TKN::OrvAPI::OrvErrInvalidValue,
-    TKN::OrvAPI::OrvErrTimeout, TKN::OrvAPI::OrvErrIO, TKN::OrvAPI::OrvErrResources};
+const Operation s_FailingOperations[] = {
+    Operation::GetName,      Operation::GetDataType,      Operation::GetValue,          Operation::SetValue,
+    Operation::GetValues,    Operation::IsValueAvailable, Operation::IsWritable,        Operation::GetRange,
+    Operation::GetIncrement, Operation::RegisterObserver, Operation::UnregisterObserver};
+const TKN::OrvAPI::OrvErrorType s_FailureCodes[] = {TKN::OrvAPI::OrvErrInternalFault,
+                                                    TKN::OrvAPI::OrvErrInvalidAccess,
+                                                    TKN::OrvAPI::OrvErrInvalidValue,
+                                                    TKN::OrvAPI::OrvErrTimeout,
+                                                    TKN::OrvAPI::OrvErrIO,
+                                                    TKN::OrvAPI::OrvErrResources};
 
 } // namespace
 
@@ -91,11 +94,13 @@ private:
 
 void tst_Soak::randomUse_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::newRow("exposure-mode") << "exposure-mode.json";
     QTest::newRow("line-routing") << "line-routing.json";
     QTest::newRow("syncout") << "syncout.json";
     QTest::newRow("2000 features") << "";
+    // clang-format on
 }
 
 void tst_Soak::randomAction(QRandomGenerator &random)
@@ -152,11 +157,10 @@ void tst_Soak::randomUse()
         m.prepare(camera);
     }
     const quint32 seed = qEnvironmentVariableIsSet("ORVIK_SOAK_SEED")
-        ? quint32(qEnvironmentVariableIntValue("ORVIK_SOAK_SEED"))
-        : QRandomGenerator::global()->generate();
-    const int seconds = qEnvironmentVariableIsSet("ORVIK_SOAK_SECONDS")
-        ? qEnvironmentVariableIntValue("ORVIK_SOAK_SECONDS")
-        : 8;
+                             ? quint32(qEnvironmentVariableIntValue("ORVIK_SOAK_SEED"))
+                             : QRandomGenerator::global()->generate();
+    const int seconds =
+        qEnvironmentVariableIsSet("ORVIK_SOAK_SECONDS") ? qEnvironmentVariableIntValue("ORVIK_SOAK_SECONDS") : 8;
     qInfo("seed %u, %d s", seed, seconds);
 
     const std::vector<Settable> settable = settableFeatures(*m.camera, m.selectorOf);

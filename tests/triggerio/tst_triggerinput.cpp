@@ -39,6 +39,7 @@ private:
 
 void tst_TriggerInput::optionalControls_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     // The input lines the routing box offers; none: no routing controls.
     QTest::addColumn<QStringList>("routingLines");
@@ -64,6 +65,7 @@ void tst_TriggerInput::optionalControls_data()
     QTest::newRow("InputLines source without routing")
         << R"(exposure-mode.json [{"name": "TriggerSource", "entries": ["InputLines"], "value": "InputLines"}])"
         << none << 470 << "Exp. Mode:" << true;
+    // clang-format on
 }
 
 void tst_TriggerInput::optionalControls()
@@ -100,20 +102,21 @@ void tst_TriggerInput::apply(const QString &change)
     const QString control = change.section('=', 0, 0), value = change.section('=', 1);
     IOTriggerWidget *page = m.page.get();
     if (control == "Routing")
-        page->m_pCBLineRouting->setCheckState(value == "Checked" ? Qt::Checked
-                : value == "Unchecked"                           ? Qt::Unchecked
-                                                                 : Qt::PartiallyChecked);
+        page->m_pCBLineRouting->setCheckState(value == "Checked"     ? Qt::Checked
+                                              : value == "Unchecked" ? Qt::Unchecked
+                                                                     : Qt::PartiallyChecked);
     else if (control == "FrameCount")
         page->m_pSpinAcquisitionFrameCount->setValue(value.toInt());
     else
-        (control == "Mode"              ? page->m_pComboTriggerMode
-                : control == "Selector" ? page->m_pComboTriggerSelector
-                                        : page->m_pComboInputLineSelector)
+        (control == "Mode"       ? page->m_pComboTriggerMode
+         : control == "Selector" ? page->m_pComboTriggerSelector
+                                 : page->m_pComboInputLineSelector)
             ->setCurrentText(value);
 }
 
 void tst_TriggerInput::userChangeWrites_data()
 {
+    // clang-format off
     struct Row
     {
         const char *tag, *file, *setup, *change;
@@ -144,6 +147,7 @@ void tst_TriggerInput::userChangeWrites_data()
     QTest::addColumn<QStringList>("expected");
     for (const Row &r : rows)
         QTest::newRow(r.tag) << QString(r.file) << QString(r.setup) << QString(r.change) << r.expected;
+    // clang-format on
 }
 
 void tst_TriggerInput::userChangeWrites()
@@ -163,6 +167,7 @@ void tst_TriggerInput::userChangeWrites()
 
 void tst_TriggerInput::loneSelectorEntryIsWritten_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("entries");
     QTest::addColumn<QStringList>("selectorWrites");
     QTest::addColumn<QString>("shown");
@@ -173,6 +178,7 @@ void tst_TriggerInput::loneSelectorEntryIsWritten_data()
     QTest::newRow("two entries left: nothing written")
         << R"([{"entry": "AcquisitionStart", "available": false}, "FrameStart", "LineStart"])"
         << QStringList() << "";
+    // clang-format on
 }
 
 void tst_TriggerInput::loneSelectorEntryIsWritten()
@@ -181,15 +187,17 @@ void tst_TriggerInput::loneSelectorEntryIsWritten()
     QFETCH(QStringList, selectorWrites);
     QFETCH(QString, shown);
 
-    IOTriggerWidget *page = m.open(QStringLiteral(
-        R"(exposure-mode.json [{"name": "TriggerSelector", "entries": %1, "value": "AcquisitionStart"}])")
-                                       .arg(entries));
+    IOTriggerWidget *page =
+        m.open(QStringLiteral(
+                   R"(exposure-mode.json [{"name": "TriggerSelector", "entries": %1, "value": "AcquisitionStart"}])")
+                   .arg(entries));
     QCOMPARE(m.writes().filter(QRegularExpression("^TriggerSelector=")), selectorWrites);
     QCOMPARE(page->m_pComboTriggerSelector->currentText(), shown);
 }
 
 void tst_TriggerInput::frameCountSpinBox_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("patch");
     QTest::addColumn<bool>("visible");
     QTest::addColumn<QList<int>>("minMaxStepValue");
@@ -202,6 +210,7 @@ void tst_TriggerInput::frameCountSpinBox_data()
     QTest::newRow("read-only: hidden")
         << R"("value": 2, "max": 9, "writable": false)" << false << QList<int> { 1, 9, 1, 2 };
     QTest::newRow("missing: hidden") << R"("remove": true)" << false << QList<int>();
+    // clang-format on
 }
 
 void tst_TriggerInput::frameCountSpinBox()
@@ -210,18 +219,18 @@ void tst_TriggerInput::frameCountSpinBox()
     QFETCH(bool, visible);
     QFETCH(QList<int>, minMaxStepValue);
 
-    IOTriggerWidget *page
-        = m.open(QStringLiteral(R"(exposure-mode.json [{"name": "AcquisitionFrameCount", %1}])").arg(patch));
+    IOTriggerWidget *page =
+        m.open(QStringLiteral(R"(exposure-mode.json [{"name": "AcquisitionFrameCount", %1}])").arg(patch));
     QSpinBox *spin = page->m_pSpinAcquisitionFrameCount;
     QCOMPARE(spin->isHidden(), !visible);
     QCOMPARE(page->m_pLabelFrameCount->isHidden(), !visible);
     if (!minMaxStepValue.isEmpty())
-        QCOMPARE((QList<int> { spin->minimum(), spin->maximum(), spin->singleStep(), spin->value() }),
-            minMaxStepValue);
+        QCOMPARE((QList<int>{spin->minimum(), spin->maximum(), spin->singleStep(), spin->value()}), minMaxStepValue);
 }
 
 void tst_TriggerInput::softwareTrigger_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("source");
     QTest::addColumn<bool>("enabled");
 
@@ -231,6 +240,7 @@ void tst_TriggerInput::softwareTrigger_data()
     QTest::newRow("lower case") << "softwaresignal1" << false;
     QTest::newRow("Software with suffix") << "Software2" << false;
     QTest::newRow("input line") << "Line1" << false;
+    // clang-format on
 }
 
 void tst_TriggerInput::softwareTrigger()
@@ -252,7 +262,7 @@ void tst_TriggerInput::exposureModeHintWhileAcquiring()
 {
     IOTriggerWidget *page = m.open(QStringLiteral("line-routing.json"));
     QVERIFY(page->l_notAcquireHint->isHidden());
-    for (const bool acquiring : { true, false }) {
+    for (const bool acquiring : {true, false}) {
         m.camera->feature(acquiring ? "AcquisitionStart" : "AcquisitionStop")->RunCommand();
         page->updateExposureMode();
         QCOMPARE(page->l_notAcquireHint->isHidden(), !acquiring);

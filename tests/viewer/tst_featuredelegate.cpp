@@ -19,6 +19,7 @@ private slots:
 
 void tst_FeatureDelegate::edit_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("feature");
     QTest::addColumn<QString>("editorClass");
     QTest::addColumn<QVariantList>("range"); // a spin box's minimum, maximum, step
@@ -38,6 +39,7 @@ void tst_FeatureDelegate::edit_data()
                                  << QString("Line5") << QStringList { "TriggerSource=Line5" };
     QTest::newRow("string") << "DeviceUserID" << QString("QLineEdit") << QVariantList() << ""
                             << QString("left") << QStringList { "DeviceUserID=left" };
+    // clang-format on
 }
 
 void tst_FeatureDelegate::edit()

@@ -58,6 +58,7 @@ void tst_FeatureTableModel::cleanup()
 
 void tst_FeatureTableModel::shows_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("feature");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("flags");
@@ -72,6 +73,7 @@ void tst_FeatureTableModel::shows_data()
     QTest::newRow("read-only boolean") << "LineStatus" << QString() << none << "read only";
     QTest::newRow("command") << "TriggerSoftware" << QString() << none << "executable";
     QTest::newRow("raw") << "FileAccessBuffer" << QString("(raw data)") << none << "read/write";
+    // clang-format on
 }
 
 void tst_FeatureTableModel::shows()
@@ -99,11 +101,10 @@ void tst_FeatureTableModel::writes()
     // Off the increment grid: the camera's own refusal, not rounded here.
     QVERIFY(!m_Model->setData(cell("Width"), qlonglong(1000)));
 
-    QCOMPARE(TestCamera::writes(*m_Camera),
-        (QStringList { "Width=1024", "Gain=2.5", "LineInverter=true", "TriggerMode=On", "TriggerMode=On",
-            "Width=1000" }));
+    QCOMPARE(TestCamera::writes(*m_Camera), (QStringList{"Width=1024", "Gain=2.5", "LineInverter=true",
+                                                         "TriggerMode=On", "TriggerMode=On", "Width=1000"}));
     QCOMPARE(failed.count(), 2);
-    QCOMPARE(failed.at(0), (QVariantList { QStringLiteral("TriggerMode"), int(TKN::OrvAPI::OrvErrIO) }));
+    QCOMPARE(failed.at(0), (QVariantList{QStringLiteral("TriggerMode"), int(TKN::OrvAPI::OrvErrIO)}));
     QCOMPARE(failed.at(1).at(1).toInt(), int(TKN::OrvAPI::OrvErrInvalidValue));
     // What the camera holds, not what was asked for last.
     QCOMPARE(value("Width"), QStringLiteral("1024"));
@@ -120,8 +121,7 @@ void tst_FeatureTableModel::followsTheCamera()
     // A selector's change alters the features it selects, which send nothing.
     QVERIFY(m_Model->setData(cell("LineSelector"), QStringLiteral("Line3")));
     QCOMPARE(value("LineMode"), QStringLiteral("Output"));
-    QCOMPARE(
-        cell("LineSource", FeatureTableModel::AccessColumn).data().toString(), QStringLiteral("read/write"));
+    QCOMPARE(cell("LineSource", FeatureTableModel::AccessColumn).data().toString(), QStringLiteral("read/write"));
     QCOMPARE(m_Camera->feature("LineSelector")->SetValue("Line0"), TKN::OrvAPI::OrvErrSuccess);
     QTRY_COMPARE(value("LineMode"), QStringLiteral("Input"));
 

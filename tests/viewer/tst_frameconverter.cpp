@@ -62,6 +62,7 @@ private slots:
 
 void tst_FrameConverter::colours_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("format");
     QTest::addColumn<QColor>("colour");
 
@@ -78,6 +79,7 @@ void tst_FrameConverter::colours_data()
             QTest::newRow(qPrintable(format)) << format << orange;
         }
     }
+    // clang-format on
 }
 
 void tst_FrameConverter::colours()
@@ -92,13 +94,15 @@ void tst_FrameConverter::colours()
     QCOMPARE(image.size(), QSize(8, 8));
     // Away from the border, where demosaicing has all its neighbours.
     const QColor shown = image.pixelColor(4, 4);
-    QVERIFY2(qAbs(shown.red() - colour.red()) <= 2 && qAbs(shown.green() - colour.green()) <= 2
-                 && qAbs(shown.blue() - colour.blue()) <= 2,
-             qPrintable(QString("%1 shows %2,%3,%4").arg(format).arg(shown.red()).arg(shown.green()).arg(shown.blue())));
+    QVERIFY2(
+        qAbs(shown.red() - colour.red()) <= 2 && qAbs(shown.green() - colour.green()) <= 2
+            && qAbs(shown.blue() - colour.blue()) <= 2,
+        qPrintable(QString("%1 shows %2,%3,%4").arg(format).arg(shown.red()).arg(shown.green()).arg(shown.blue())));
 }
 
 void tst_FrameConverter::refusals_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("format");
     QTest::addColumn<int>("bytes");
     QTest::addColumn<QString>("why");
@@ -106,6 +110,7 @@ void tst_FrameConverter::refusals_data()
     QTest::newRow("packed format") << "Mono12Packed" << 96 << "Pixel format Mono12Packed is not shown here";
     QTest::newRow("unknown format") << "YUV422_8" << 128 << "Pixel format YUV422_8 is not shown here";
     QTest::newRow("short frame") << "Mono16" << 127 << "Mono16 frame of 8 x 8 with 127 bytes: too short";
+    // clang-format on
 }
 
 void tst_FrameConverter::refusals()
@@ -138,16 +143,18 @@ void tst_FrameConverter::simulatedBayerPattern()
     const QImage image = FrameConverter::toImage(frame);
     QVERIFY(!image.isNull());
     // Bars of 160 pixels (1280 / 8), read half-way down the bar band.
-    const QList<QColor> bars { QColor(235, 235, 235), QColor(235, 235, 16), QColor(16, 235, 235), QColor(16, 235, 16),
-                               QColor(235, 16, 235), QColor(235, 16, 16), QColor(16, 16, 235), QColor(16, 16, 16) };
+    const QList<QColor> bars{QColor(235, 235, 235), QColor(235, 235, 16), QColor(16, 235, 235), QColor(16, 235, 16),
+                             QColor(235, 16, 235),  QColor(235, 16, 16),  QColor(16, 16, 235),  QColor(16, 16, 16)};
     // Scaled down to fit a view, the aspect kept, the bars still themselves.
     const QImage fitted = FrameConverter::toImage(frame, nullptr, QSize(320, 320));
     QCOMPARE(fitted.size(), QSize(320, 256));
     for (int bar = 1; bar < 8; ++bar) {
-        for (const QColor &shown : { image.pixelColor(bar * 160 + 100, 500), fitted.pixelColor(bar * 40 + 25, 125) }) {
-            QVERIFY2(qAbs(shown.red() - bars[bar].red()) <= 3 && qAbs(shown.green() - bars[bar].green()) <= 3
-                         && qAbs(shown.blue() - bars[bar].blue()) <= 3,
-                     qPrintable(QString("bar %1 shows %2,%3,%4").arg(bar).arg(shown.red()).arg(shown.green()).arg(shown.blue())));
+        for (const QColor &shown : {image.pixelColor(bar * 160 + 100, 500), fitted.pixelColor(bar * 40 + 25, 125)}) {
+            QVERIFY2(
+                qAbs(shown.red() - bars[bar].red()) <= 3 && qAbs(shown.green() - bars[bar].green()) <= 3
+                    && qAbs(shown.blue() - bars[bar].blue()) <= 3,
+                qPrintable(
+                    QString("bar %1 shows %2,%3,%4").arg(bar).arg(shown.red()).arg(shown.green()).arg(shown.blue())));
         }
     }
 }

@@ -16,6 +16,7 @@ private slots:
 
 void tst_ImageView::showsTheNewestFrame_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QString>("pixelFormat");
     QTest::addColumn<QString>("caption");
@@ -25,6 +26,7 @@ void tst_ImageView::showsTheNewestFrame_data()
     QTest::newRow("Bayer") << "line-routing" << "BayerRG8" << "Frame %1  1280x1024 BayerRG8  at 0.";
     QTest::newRow("packed, not shown") << "exposure-mode" << "Mono12Packed"
                                        << "Frame %1: Pixel format Mono12Packed is not shown here";
+    // clang-format on
 }
 
 void tst_ImageView::showsTheNewestFrame()

@@ -66,11 +66,13 @@ void tst_MainWindow::cleanup()
 
 void tst_MainWindow::tabsPerCamera_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QStringList>("tabs");
     QTest::newRow("by name") << "exposure-mode" << QStringList { "Trigger IO", "Features" };
     QTest::newRow("by file name") << "syncout.json" << QStringList { "Trigger IO", "Features" };
     QTest::newRow("no trigger I/O") << "no-trigger-io" << QStringList { "Features" };
+    // clang-format on
 }
 
 void tst_MainWindow::tabsPerCamera()
@@ -84,8 +86,7 @@ void tst_MainWindow::tabsPerCamera()
     QCOMPARE(bool(page()), tabs.size() == 2);
     // A refused page is a notice, not a tab.
     QCOMPARE(m_Window->statusBar()->currentMessage(),
-        tabs.size() == 2 ? QString()
-                         : QStringLiteral("\"Trigger IO\" is not available for this camera (code 4)"));
+             tabs.size() == 2 ? QString() : QStringLiteral("\"Trigger IO\" is not available for this camera (code 4)"));
 }
 
 void tst_MainWindow::switchingCameras()
@@ -116,9 +117,11 @@ void tst_MainWindow::switchingCameras()
 
 void tst_MainWindow::switchingCamerasDuringQuickMode_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("mode");
     for (const char *mode : { "Edge", "Level", "Bulk" })
         QTest::newRow(mode) << mode;
+    // clang-format on
 }
 
 // A mode lets events run, and one of them switches the camera: the page the
@@ -131,18 +134,20 @@ void tst_MainWindow::switchingCamerasDuringQuickMode()
     QTimer::singleShot(0, m_Window, [this] { QVERIFY(m_Window->openCamera("syncout", &m_Error)); });
     QVERIFY(QMetaObject::invokeMethod(first, qPrintable("On" + mode + "Mode")));
     QTRY_VERIFY(first.isNull());
-    QCOMPARE(m_Window->tabCaptions(), QStringList({ "Trigger IO", "Features" }));
+    QCOMPARE(m_Window->tabCaptions(), QStringList({"Trigger IO", "Features"}));
     QVERIFY(page());
 }
 
 void tst_MainWindow::openErrors_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("error");
     QTest::newRow("broken") << QByteArray("{\n  \"features\": [ { \"name\": \"A\", } ]\n}\n")
                             << "%1, line 2: JSON syntax error";
     // Refused before it is read: there is no line to name.
     QTest::newRow("too long") << QByteArray() << "%1: the description has 17825792 bytes, more than the limit";
+    // clang-format on
 }
 
 void tst_MainWindow::openErrors()
@@ -190,7 +195,7 @@ void tst_MainWindow::edgeWithAPulseTrainSeenInTheDocks()
     QVERIFY(m_Window->openCamera("exposure-mode", &m_Error));
     OrvSim::Timing &timing = OrvSim::Camera::of(m_Window->camera())->timing();
     timing.useSteppedClock();
-    for (const char *dock : { "signalsDock", "imageDock", "simulatorDock" })
+    for (const char *dock : {"signalsDock", "imageDock", "simulatorDock"})
         QVERIFY(!m_Window->findChild<QDockWidget *>(dock)->isHidden());
     QVERIFY(m_Window->showTab("Trigger IO"));
     QVERIFY(!m_Window->clickButton("No Such Button"));
@@ -219,6 +224,7 @@ void tst_MainWindow::edgeWithAPulseTrainSeenInTheDocks()
 
 void tst_MainWindow::pulseTrainRefusals_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QString>("line");
     QTest::addColumn<double>("widthMs");
@@ -226,6 +232,7 @@ void tst_MainWindow::pulseTrainRefusals_data()
     QTest::newRow("no such line") << "exposure-mode" << "Line9" << 10.0 << "the camera has no line Line9";
     QTest::newRow("an output") << "exposure-mode" << "Line2" << 10.0 << "Line2 is an output";
     QTest::newRow("width past the period") << "exposure-mode" << "Line0" << 60.0 << "a pulse needs 0 < width < period";
+    // clang-format on
 }
 
 void tst_MainWindow::pulseTrainRefusals()

@@ -40,12 +40,14 @@ private slots:
 
 void tst_PluginHost::isVerificationData_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("accepted");
     QTest::newRow("pattern line only") << QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA") << true;
     QTest::newRow("longer pattern") << QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA_X\n") << false;
     QTest::newRow("pattern not first")
         << QByteArray("version=4.7.1\npattern=QT_PLUGIN_VERIFICATION_DATA") << false;
+    // clang-format on
 }
 
 void tst_PluginHost::isVerificationData()
@@ -72,6 +74,7 @@ void tst_PluginHost::loadsThePluginFolder()
 // loading is unloaded again.
 void tst_PluginHost::skipsWhatIsNoTabPlugin_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("source");
     QTest::addColumn<int>("bytes");
     QTest::addColumn<QString>("message");
@@ -98,6 +101,7 @@ void tst_PluginHost::skipsWhatIsNoTabPlugin_data()
         << hostile.arg("wrongpattern") << -1 << "no plug-in verification data" << true;
     QTest::newRow("root object no tab extension")
         << hostile.arg("notextension") << -1 << "not a tab extension" << true;
+    // clang-format on
 }
 
 void tst_PluginHost::skipsWhatIsNoTabPlugin()
@@ -129,7 +133,7 @@ void tst_PluginHost::skipsWhatIsNoTabPlugin()
     QCOMPARE(host.plugins().size(), 0);
     QCOMPARE(host.messages().size(), 1);
     QVERIFY2(host.messages().first().startsWith("libunderTest.so skipped: " + message),
-        qPrintable(host.messages().first()));
+             qPrintable(host.messages().first()));
     QVERIFY(!isMapped(path));
     if (source.contains(QLatin1String("hostile")))
         QCOMPARE(qEnvironmentVariableIsSet(marker.constData()), constructed);

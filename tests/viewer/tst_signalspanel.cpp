@@ -78,6 +78,7 @@ void tst_SignalsPanel::cleanup()
 
 void tst_SignalsPanel::rowsOfEachCamera_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QStringList>("rows");
     const QStringList middle { "Acquisition active", "Exposure", "Frames" };
@@ -90,6 +91,7 @@ void tst_SignalsPanel::rowsOfEachCamera_data()
                                     + QStringList { "SyncOut1 (out)", "SyncOut2 (out)", "SyncOut3 (out)",
                                                     "SyncOut4 (out)" };
     QTest::newRow("no trigger I/O") << "no-trigger-io" << middle;
+    // clang-format on
 }
 
 void tst_SignalsPanel::rowsOfEachCamera()
@@ -105,8 +107,8 @@ void tst_SignalsPanel::rowsOfEachCamera()
 void tst_SignalsPanel::drawsWhatTheCameraDid()
 {
     const TKN::OrvAPI::CameraPtr camera = open("exposure-mode");
-    for (const auto &setting : { std::make_pair("TriggerSelector", "FrameStart"), std::make_pair("TriggerMode", "On"),
-                                 std::make_pair("TriggerActivation", "FallingEdge") })
+    for (const auto &setting : {std::make_pair("TriggerSelector", "FrameStart"), std::make_pair("TriggerMode", "On"),
+                                std::make_pair("TriggerActivation", "FallingEdge")})
         write(setting.first, setting.second);
     QCOMPARE(camera->StartAcquisition(), TKN::OrvAPI::OrvErrSuccess);
     m_Panel->setCamera(camera);

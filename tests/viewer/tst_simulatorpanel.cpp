@@ -28,7 +28,11 @@ private slots:
     void cameraSideChange();
 
 private:
-    template <typename T> T *child(const char *name) const { return m_Panel->findChild<T *>(name); }
+    template <typename T>
+    T *child(const char *name) const
+    {
+        return m_Panel->findChild<T *>(name);
+    }
     QStringList lines() const
     {
         QStringList result;
@@ -56,16 +60,16 @@ void tst_SimulatorPanel::cleanup()
 
 void tst_SimulatorPanel::inputLinesOnly()
 {
-    QCOMPARE(lines(), (QStringList { "Line0", "Line1", "Line4", "Line5" }));
+    QCOMPARE(lines(), (QStringList{"Line0", "Line1", "Line4", "Line5"}));
     m_Camera->feature("LineSelector")->SetValue("Line4");
     m_Camera->feature("LineMode")->SetValue("Output");
     m_Panel->refresh();
-    QCOMPARE(lines(), (QStringList { "Line0", "Line1", "Line5" }));
+    QCOMPARE(lines(), (QStringList{"Line0", "Line1", "Line5"}));
 
     // Lines known only as trigger sources are wired all the same.
     m_Camera = TestCamera::load("syncout.json");
     m_Panel->setCamera(m_Camera);
-    QCOMPARE(lines(), (QStringList { "Line1", "Line2" }));
+    QCOMPARE(lines(), (QStringList{"Line1", "Line2"}));
 
     m_Camera = TestCamera::load("no-trigger-io.json");
     m_Panel->setCamera(m_Camera);
@@ -76,6 +80,7 @@ void tst_SimulatorPanel::inputLinesOnly()
 
 void tst_SimulatorPanel::pulses_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("button");
     QTest::addColumn<double>("periodMs");
     QTest::addColumn<int>("count");
@@ -93,6 +98,7 @@ void tst_SimulatorPanel::pulses_data()
         << "Line1 holds low";
     QTest::newRow("width not below the period") << "buttonTrain" << 5.0 << 3 << false << QList<long long>()
                                                 << "A pulse train needs a width shorter than its period";
+    // clang-format on
 }
 
 void tst_SimulatorPanel::pulses()
@@ -146,7 +152,7 @@ void tst_SimulatorPanel::cameraSideChange()
     QSignalSpy messages(m_Panel, SIGNAL(message(QString)));
     child<QComboBox>("comboFeature")->setCurrentText("LineInverter");
     child<QLineEdit>("editEntry")->setText("Line3");
-    for (const char *value : { "true", "Sometimes" }) {
+    for (const char *value : {"true", "Sometimes"}) {
         child<QLineEdit>("editValue")->setText(value);
         child<QPushButton>("buttonApply")->click();
     }

@@ -25,7 +25,11 @@ SignalEvent lineEvent(unsigned long long sequence, long long time, const char *l
 class ReferenceLevel
 {
 public:
-    ReferenceLevel(const std::vector<SignalEvent> &all, const std::string &row) : m_All(all), m_Row(row) {}
+    ReferenceLevel(const std::vector<SignalEvent> &all, const std::string &row)
+        : m_All(all),
+          m_Row(row)
+    {
+    }
     bool at(long long time)
     {
         for (; m_Next < m_All.size() && m_All[m_Next].time <= time; ++m_Next) {
@@ -61,8 +65,8 @@ void tst_TimelineModel::longRunInOrderWithoutGapsInItsRing()
     auto simulated = TestCamera::load("exposure-mode.json");
     OrvSim::Timing &timing = simulated->timing();
     timing.useSteppedClock();
-    for (const char *step : { "TriggerSelector=FrameStart", "TriggerSource=Line0", "TriggerActivation=FallingEdge",
-                              "TriggerMode=On", "LineSelector=Line2", "LineSource=ExposureActive" }) {
+    for (const char *step : {"TriggerSelector=FrameStart", "TriggerSource=Line0", "TriggerActivation=FallingEdge",
+                             "TriggerMode=On", "LineSelector=Line2", "LineSource=ExposureActive"}) {
         const QString text(step);
         QCOMPARE(simulated->feature(text.section('=', 0, 0).toStdString())
                      ->SetValue(text.section('=', 1).toUtf8().constData()),
@@ -96,8 +100,8 @@ void tst_TimelineModel::longRunInOrderWithoutGapsInItsRing()
 
     // Levels before, at and after the oldest event held agree with the whole record.
     const long long oldest = model.at(0).time;
-    for (const std::string &row : { std::string("Line0"), std::string("Line2"), std::string(TimelineModel::ExposureRow),
-                                   std::string(TimelineModel::AcquisitionRow) }) {
+    for (const std::string &row : {std::string("Line0"), std::string("Line2"), std::string(TimelineModel::ExposureRow),
+                                   std::string(TimelineModel::AcquisitionRow)}) {
         ReferenceLevel reference(all, row);
         for (long long t = oldest - 1; t < all.back().time; t += 1700)
             QVERIFY2(model.levelAt(row, t) == reference.at(t), qPrintable(QString("%1 at %2").arg(row.c_str()).arg(t)));
@@ -108,6 +112,7 @@ void tst_TimelineModel::longRunInOrderWithoutGapsInItsRing()
 
 void tst_TimelineModel::lostEventsMakeGaps_data()
 {
+    // clang-format off
     QTest::addColumn<QList<int>>("sequences");
     QTest::addColumn<int>("lostBefore"); // before the second batch
     QTest::addColumn<int>("lost");
@@ -117,6 +122,7 @@ void tst_TimelineModel::lostEventsMakeGaps_data()
     QTest::newRow("numbers jump") << QList<int> { 1, 2, 6, 7 } << 0 << 3 << 4;
     QTest::newRow("camera says it dropped some") << QList<int> { 1, 2, 9, 10 } << 6 << 6 << 4;
     QTest::newRow("repeats left out") << QList<int> { 1, 2, 2, 1, 3 } << 0 << 0 << 3;
+    // clang-format on
 }
 
 void tst_TimelineModel::lostEventsMakeGaps()
@@ -142,12 +148,12 @@ void tst_TimelineModel::lostEventsMakeGaps()
 void tst_TimelineModel::clearKeepsTheLevels()
 {
     TimelineModel model(10);
-    model.append({ lineEvent(1, 10, "Line0", true), lineEvent(2, 20, "Line1", true), lineEvent(3, 30, "Line1", false) });
+    model.append({lineEvent(1, 10, "Line0", true), lineEvent(2, 20, "Line1", true), lineEvent(3, 30, "Line1", false)});
     model.clear();
     QCOMPARE(model.size(), std::size_t(0));
     QVERIFY(model.levelAt("Line0", 1000));
     QVERIFY(!model.levelAt("Line1", 1000));
-    model.append({ lineEvent(4, 40, "Line0", false) });
+    model.append({lineEvent(4, 40, "Line0", false)});
     QVERIFY(model.levelAt("Line0", 39));
     QVERIFY(!model.levelAt("Line0", 40));
 }

@@ -53,8 +53,9 @@ Messages readTs(const QString &fileName, QString *error)
                 // Plain text, or one <numerusform> per plural form.
                 QString plain;
                 bool numerus = false;
-                while (!xml.atEnd() && !(xml.readNext() == QXmlStreamReader::EndElement
-                                         && xml.name() == QLatin1String("translation"))) {
+                while (!xml.atEnd()
+                       && !(xml.readNext() == QXmlStreamReader::EndElement
+                            && xml.name() == QLatin1String("translation"))) {
                     if (xml.isStartElement() && xml.name() == QLatin1String("numerusform")) {
                         message.translations << xml.readElementText();
                         numerus = true;
@@ -66,7 +67,7 @@ Messages readTs(const QString &fileName, QString *error)
                     message.translations << plain;
             }
         } else if (xml.isEndElement() && name == QLatin1String("message")) {
-            messages.insert(QStringList { context, source, comment }.join(QLatin1String(" | ")), message);
+            messages.insert(QStringList{context, source, comment}.join(QLatin1String(" | ")), message);
         }
     }
     if (xml.hasError())
@@ -117,7 +118,9 @@ static void addTsFiles()
 
 void tst_Translations::inStepWithTheSources_data()
 {
+    // clang-format off
     addTsFiles();
+    // clang-format on
 }
 
 void tst_Translations::inStepWithTheSources()
@@ -130,9 +133,9 @@ void tst_Translations::inStepWithTheSources()
     QVERIFY(QFile::copy(ts, copy));
 
     QProcess lupdate;
-    lupdate.start(QStringLiteral(ORVIK_LUPDATE), { QStringLiteral("-silent"), QStringLiteral("-locations"),
-                                                   QStringLiteral("relative"), QStringLiteral("-no-obsolete"),
-                                                   QLatin1Char('@') + list, QStringLiteral("-ts"), copy });
+    lupdate.start(QStringLiteral(ORVIK_LUPDATE),
+                  {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("relative"),
+                   QStringLiteral("-no-obsolete"), QLatin1Char('@') + list, QStringLiteral("-ts"), copy});
     QVERIFY2(lupdate.waitForFinished(120000), qPrintable(lupdate.errorString()));
     QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0,
              lupdate.readAllStandardError().constData());
@@ -161,7 +164,9 @@ void tst_Translations::inStepWithTheSources()
 
 void tst_Translations::complete_data()
 {
+    // clang-format off
     addTsFiles();
+    // clang-format on
 }
 
 void tst_Translations::complete()

@@ -60,6 +60,7 @@ private slots:
 
 void tst_ViewerOptions::accepted_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("parsed");
     const auto row = [](const char *tag, const QStringList &arguments, const char *parsed) {
@@ -82,6 +83,7 @@ void tst_ViewerOptions::accepted_data()
     row("counted train", { "--pulse-train", "Line0:150:40:50" }, "train=Line0:150:40:50");
     row("one pulse wider than its period", { "--pulse-train", "Line1:10:20:1" }, "train=Line1:10:20:1");
     row("wait", { "--wait", "3000" }, "wait=3000");
+    // clang-format on
 }
 
 void tst_ViewerOptions::accepted()
@@ -95,6 +97,7 @@ void tst_ViewerOptions::accepted()
 
 void tst_ViewerOptions::refused_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");
     const auto row = [](const char *tag, const QStringList &arguments, const char *error) {
@@ -124,6 +127,7 @@ void tst_ViewerOptions::refused_data()
     row("period not a number", { "--pulse-train", "Line0:a:20" }, train);
     row("wait not a number", { "--wait", "soon" }, "--wait takes milliseconds");
     row("negative wait", { "--wait", "-5" }, "--wait takes milliseconds");
+    // clang-format on
 }
 
 void tst_ViewerOptions::refused()
@@ -136,8 +140,8 @@ void tst_ViewerOptions::refused()
 
 void tst_ViewerOptions::readsOursBesideQtOptions()
 {
-    const ViewerOptions options = ViewerOptions::parse(
-        { "-platform", "offscreen", "--locale", "de_DE", "-style", "fusion", "--list-tabs" });
+    const ViewerOptions options =
+        ViewerOptions::parse({"-platform", "offscreen", "--locale", "de_DE", "-style", "fusion", "--list-tabs"});
     QVERIFY(!options.error.isEmpty());
     QCOMPARE(options.locale, QStringLiteral("de_DE"));
     QVERIFY(options.batch());

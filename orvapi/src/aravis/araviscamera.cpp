@@ -6,7 +6,10 @@ using namespace TKN::OrvAPI;
 
 namespace OrvArv {
 
-AravisCamera::AravisCamera(const std::shared_ptr<AravisDevice> &device) : m_Device(device) {}
+AravisCamera::AravisCamera(const std::shared_ptr<AravisDevice> &device)
+    : m_Device(device)
+{
+}
 
 AravisCamera::~AravisCamera()
 {

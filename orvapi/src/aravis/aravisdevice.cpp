@@ -72,7 +72,9 @@ std::shared_ptr<AravisDevice> AravisDevice::create(ArvDevice *device, const std:
 }
 
 AravisDevice::AravisDevice(ArvDevice *device, const std::string &id)
-    : m_pDevice(device), m_pGc(arv_device_get_genicam(device)), m_Id(id)
+    : m_pDevice(device),
+      m_pGc(arv_device_get_genicam(device)),
+      m_Id(id)
 {
 }
 
@@ -330,9 +332,7 @@ AravisDevice::Snapshot AravisDevice::snapshot(int f) const
     if (err == OrvErrSuccess) {
         switch (feature.type()) {
         case OrvFeatureDataEnum:
-        case OrvFeatureDataString:
-            err = feature.readText(result.value);
-            break;
+        case OrvFeatureDataString: err = feature.readText(result.value); break;
         case OrvFeatureDataInt:
         case OrvFeatureDataFloat:
         case OrvFeatureDataBool: {
@@ -343,8 +343,7 @@ AravisDevice::Snapshot AravisDevice::snapshot(int f) const
             result.value = value ? value : "";
             break;
         }
-        default:
-            break; // commands and raw data: only their access is followed
+        default: break; // commands and raw data: only their access is followed
         }
     }
     result.error = err;

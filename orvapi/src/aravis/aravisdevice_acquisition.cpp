@@ -49,7 +49,8 @@ OrvErrorType AravisDevice::startAcquisition()
         if (!m_pCamera)
             return takeError(error);
         const guint payload = arv_camera_get_payload(m_pCamera, &error);
-        ArvStream *stream = error ? nullptr : arv_camera_create_stream(m_pCamera, &AravisDevice::onStreamEvent, this, &error);
+        ArvStream *stream =
+            error ? nullptr : arv_camera_create_stream(m_pCamera, &AravisDevice::onStreamEvent, this, &error);
         if (!stream)
             return error ? takeError(error) : OrvErrResources;
         m_pStream.store(stream);

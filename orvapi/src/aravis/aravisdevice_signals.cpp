@@ -32,12 +32,12 @@ std::string pixelFormatName(ArvPixelFormat format)
         ArvPixelFormat format;
         const char *name;
     } names[] = {
-        {ARV_PIXEL_FORMAT_MONO_8, "Mono8"},         {ARV_PIXEL_FORMAT_MONO_10, "Mono10"},
-        {ARV_PIXEL_FORMAT_MONO_12, "Mono12"},       {ARV_PIXEL_FORMAT_MONO_14, "Mono14"},
-        {ARV_PIXEL_FORMAT_MONO_16, "Mono16"},       {ARV_PIXEL_FORMAT_MONO_12_PACKED, "Mono12Packed"},
-        {ARV_PIXEL_FORMAT_RGB_8_PACKED, "RGB8"},    {ARV_PIXEL_FORMAT_BGR_8_PACKED, "BGR8"},
-        {ARV_PIXEL_FORMAT_BAYER_GR_8, "BayerGR8"},  {ARV_PIXEL_FORMAT_BAYER_RG_8, "BayerRG8"},
-        {ARV_PIXEL_FORMAT_BAYER_GB_8, "BayerGB8"},  {ARV_PIXEL_FORMAT_BAYER_BG_8, "BayerBG8"},
+        {ARV_PIXEL_FORMAT_MONO_8, "Mono8"},          {ARV_PIXEL_FORMAT_MONO_10, "Mono10"},
+        {ARV_PIXEL_FORMAT_MONO_12, "Mono12"},        {ARV_PIXEL_FORMAT_MONO_14, "Mono14"},
+        {ARV_PIXEL_FORMAT_MONO_16, "Mono16"},        {ARV_PIXEL_FORMAT_MONO_12_PACKED, "Mono12Packed"},
+        {ARV_PIXEL_FORMAT_RGB_8_PACKED, "RGB8"},     {ARV_PIXEL_FORMAT_BGR_8_PACKED, "BGR8"},
+        {ARV_PIXEL_FORMAT_BAYER_GR_8, "BayerGR8"},   {ARV_PIXEL_FORMAT_BAYER_RG_8, "BayerRG8"},
+        {ARV_PIXEL_FORMAT_BAYER_GB_8, "BayerGB8"},   {ARV_PIXEL_FORMAT_BAYER_BG_8, "BayerBG8"},
         {ARV_PIXEL_FORMAT_BAYER_GR_10, "BayerGR10"}, {ARV_PIXEL_FORMAT_BAYER_RG_10, "BayerRG10"},
         {ARV_PIXEL_FORMAT_BAYER_GB_10, "BayerGB10"}, {ARV_PIXEL_FORMAT_BAYER_BG_10, "BayerBG10"},
         {ARV_PIXEL_FORMAT_BAYER_GR_12, "BayerGR12"}, {ARV_PIXEL_FORMAT_BAYER_RG_12, "BayerRG12"},

@@ -20,41 +20,21 @@ OrvErrorType takeError(GError *error)
         switch (error->code) {
         case ARV_GC_ERROR_OUT_OF_RANGE:
         case ARV_GC_ERROR_ENUM_ENTRY_NOT_FOUND:
-        case ARV_GC_ERROR_INVALID_LENGTH:
-            code = OrvErrInvalidValue;
-            break;
-        case ARV_GC_ERROR_READ_ONLY:
-            code = OrvErrInvalidAccess;
-            break;
-        case ARV_GC_ERROR_NODE_NOT_FOUND:
-            code = OrvErrNotFound;
-            break;
+        case ARV_GC_ERROR_INVALID_LENGTH: code = OrvErrInvalidValue; break;
+        case ARV_GC_ERROR_READ_ONLY: code = OrvErrInvalidAccess; break;
+        case ARV_GC_ERROR_NODE_NOT_FOUND: code = OrvErrNotFound; break;
         case ARV_GC_ERROR_SET_FROM_STRING_UNDEFINED:
-        case ARV_GC_ERROR_GET_AS_STRING_UNDEFINED:
-            code = OrvErrWrongType;
-            break;
-        default:
-            code = OrvErrInternalFault;
-            break;
+        case ARV_GC_ERROR_GET_AS_STRING_UNDEFINED: code = OrvErrWrongType; break;
+        default: code = OrvErrInternalFault; break;
         }
     } else if (error->domain == arv_device_error_quark()) {
         switch (error->code) {
-        case ARV_DEVICE_ERROR_TIMEOUT:
-            code = OrvErrTimeout;
-            break;
+        case ARV_DEVICE_ERROR_TIMEOUT: code = OrvErrTimeout; break;
         case ARV_DEVICE_ERROR_FEATURE_NOT_FOUND:
-        case ARV_DEVICE_ERROR_NOT_FOUND:
-            code = OrvErrNotFound;
-            break;
-        case ARV_DEVICE_ERROR_INVALID_PARAMETER:
-            code = OrvErrBadParameter;
-            break;
-        case ARV_DEVICE_ERROR_NOT_CONTROLLER:
-            code = OrvErrInvalidAccess;
-            break;
-        default:
-            code = OrvErrIO;
-            break;
+        case ARV_DEVICE_ERROR_NOT_FOUND: code = OrvErrNotFound; break;
+        case ARV_DEVICE_ERROR_INVALID_PARAMETER: code = OrvErrBadParameter; break;
+        case ARV_DEVICE_ERROR_NOT_CONTROLLER: code = OrvErrInvalidAccess; break;
+        default: code = OrvErrIO; break;
         }
     }
     g_error_free(error);
@@ -63,12 +43,12 @@ OrvErrorType takeError(GError *error)
 
 // Holds the device and its lock for one call; answers OrvErrNotAvailable
 // once the camera is closed.
-#define WITH_DEVICE(device, lock)                                        \
-    const std::shared_ptr<AravisDevice> device = m_Device.lock();        \
-    if (!device)                                                         \
-        return OrvErrNotAvailable;                                       \
-    std::lock_guard<std::recursive_mutex> lock(device->mutex());         \
-    if (!device->device())                                               \
+#define WITH_DEVICE(device, lock)                                                                                      \
+    const std::shared_ptr<AravisDevice> device = m_Device.lock();                                                      \
+    if (!device)                                                                                                       \
+        return OrvErrNotAvailable;                                                                                     \
+    std::lock_guard<std::recursive_mutex> lock(device->mutex());                                                       \
+    if (!device->device())                                                                                             \
         return OrvErrNotAvailable;
 
 OrvFeatureDataType AravisFeature::typeOf(ArvGcNode *node)
@@ -105,8 +85,7 @@ AravisFeature::AravisFeature(const std::weak_ptr<AravisDevice> &device, int inde
     if (m_Type != OrvFeatureDataEnum)
         return;
     // Aravis keeps the entries last-first.
-    for (const GSList *entry = arv_gc_enumeration_get_entries(ARV_GC_ENUMERATION(node)); entry;
-         entry = entry->next) {
+    for (const GSList *entry = arv_gc_enumeration_get_entries(ARV_GC_ENUMERATION(node)); entry; entry = entry->next) {
         auto *entryNode = ARV_GC_FEATURE_NODE(entry->data);
         m_Entries.insert(m_Entries.begin(), arv_gc_feature_node_get_name(entryNode));
         m_EntryNodes.insert(m_EntryNodes.begin(), entryNode);
@@ -204,8 +183,8 @@ OrvErrorType AravisFeature::writableNow(bool &writable) const
     const bool locked = error == nullptr && arv_gc_feature_node_is_locked(node, &error);
     const OrvErrorType err = takeError(error);
     if (err == OrvErrSuccess)
-        writable = (access == ARV_GC_ACCESS_MODE_RW || access == ARV_GC_ACCESS_MODE_WO) && implemented
-                   && available && !locked;
+        writable =
+            (access == ARV_GC_ACCESS_MODE_RW || access == ARV_GC_ACCESS_MODE_WO) && implemented && available && !locked;
     return err;
 }
 
@@ -243,8 +222,8 @@ OrvErrorType AravisFeature::checkEntry(const char *entry) const
         if (m_Entries[i] != entry)
             continue;
         GError *error = nullptr;
-        const bool available = arv_gc_feature_node_is_implemented(m_EntryNodes[i], &error)
-                               && error == nullptr && arv_gc_feature_node_is_available(m_EntryNodes[i], &error);
+        const bool available = arv_gc_feature_node_is_implemented(m_EntryNodes[i], &error) && error == nullptr
+                               && arv_gc_feature_node_is_available(m_EntryNodes[i], &error);
         const OrvErrorType err = takeError(error);
         if (err != OrvErrSuccess)
             return err;

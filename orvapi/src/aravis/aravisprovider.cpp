@@ -29,7 +29,9 @@ const char FakeDescription[] = "genicam/orvik-fake.xml";
 
 bool isFile(const std::string &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
@@ -49,7 +51,10 @@ CameraPtr openDevice(ArvDevice *device, const std::string &id)
 class AravisProvider : public OrvSim::CameraProvider
 {
 public:
-    explicit AravisProvider(const std::string &folder) : m_Description(folder + "/" + FakeDescription) {}
+    explicit AravisProvider(const std::string &folder)
+        : m_Description(folder + "/" + FakeDescription)
+    {
+    }
 
     std::string name() const override { return "aravis"; }
 
@@ -154,8 +159,7 @@ bool setFakeLink(const CameraPtr &camera, double latencyMs, bool registerCache)
 
 bool fakeLinkAccesses(const CameraPtr &camera, unsigned long long &openingThread, unsigned long long &otherThreads)
 {
-    return withLink(camera,
-                    [&](ArvDevice *device) { return linkDeviceAccesses(device, openingThread, otherThreads); });
+    return withLink(camera, [&](ArvDevice *device) { return linkDeviceAccesses(device, openingThread, otherThreads); });
 }
 
 bool resetFakeLinkAccesses(const CameraPtr &camera)

@@ -61,9 +61,18 @@ class HostilePlugin : public TabExtensionInterface
     Q_INTERFACES(TabExtensionInterface)
 
 public:
-    int32_t CreateTabWidget(const CameraFeatureList &, QWidget *) override { return 1; }
-    bool QueryFlag(int) override { return false; }
-    bool ConnectStreamingSignal(QObject *, const char *) override { return false; }
+    int32_t CreateTabWidget(const CameraFeatureList &, QWidget *) override
+    {
+        return 1;
+    }
+    bool QueryFlag(int) override
+    {
+        return false;
+    }
+    bool ConnectStreamingSignal(QObject *, const char *) override
+    {
+        return false;
+    }
 };
 #endif
 
