@@ -7,8 +7,8 @@ set -euo pipefail
 packages=(build-essential cmake ccache dpkg-dev pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools
           nlohmann-json3-dev xvfb xauth fonts-dejavu-core locales
           libaravis-dev libusb-1.0-0-dev libaravis-doc aravis-tools libopencv-imgproc-dev)
-# The fuzz run: clang's libFuzzer and sanitizer runtimes.
-packages+=(clang-14 libclang-rt-14-dev)
+# The fuzz run: clang's libFuzzer and sanitizer runtimes; the style check.
+packages+=(clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14 clang-format clang-tidy)
 
 missing=()
 for p in "${packages[@]}"; do

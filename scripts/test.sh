@@ -3,8 +3,10 @@
 # AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/); then the
 # tests that involve the library's threads under ThreadSanitizer (build-tsan/)
 # and the description loader under libFuzzer for ORVIK_FUZZ_SECONDS (default
-# 60; build-fuzz/). Any test failure, sanitizer report or fuzzer finding
-# fails the run. Each stage prints how long it took.
+# 60; build-fuzz/). Between the first two, the style check (clang-format and
+# clang-tidy, scripts/check-style.sh). Any test failure, sanitizer report,
+# fuzzer finding or style finding fails the run. Each stage prints how long
+# it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -42,6 +44,11 @@ stage_done() {
 
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 stage_done "normal build and tests"
+
+# Every C++ file as clang-format writes it, clang-tidy silent on the sources.
+echo "== style"
+JOBS=$jobs scripts/check-style.sh build
+stage_done "format and clang-tidy"
 
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

@@ -207,6 +207,34 @@ void IOTriggerWidget::loadTranslations()
     s_Translator = translator;
 }
 
+namespace {
+
+// The hint in a dark blue, bold and italic; grey while disabled.
+void styleAcquireHint(QLabel *label)
+{
+    QPalette palette;
+    const QBrush hintBrush(QColor(0, 85, 127), Qt::SolidPattern);
+    const QBrush greyBrush(QColor(120, 120, 120), Qt::SolidPattern);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setBrush(group, QPalette::WindowText, hintBrush);
+        palette.setBrush(group, QPalette::Text, hintBrush);
+        palette.setBrush(group, QPalette::ButtonText, hintBrush);
+        palette.setBrush(group, QPalette::ToolTipText, hintBrush);
+    }
+    palette.setBrush(QPalette::Disabled, QPalette::WindowText, greyBrush);
+    palette.setBrush(QPalette::Disabled, QPalette::Text, greyBrush);
+    palette.setBrush(QPalette::Disabled, QPalette::ButtonText, greyBrush);
+    palette.setBrush(QPalette::Disabled, QPalette::ToolTipText, hintBrush);
+    QFont hintFont;
+    hintFont.setBold(true);
+    hintFont.setItalic(true);
+    hintFont.setWeight(75);
+    label->setPalette(palette);
+    label->setFont(hintFont);
+}
+
+} // namespace
+
 void IOTriggerWidget::setupForm()
 {
     if (objectName().isEmpty())
@@ -232,25 +260,7 @@ void IOTriggerWidget::setupForm()
 
     l_notAcquireHint = new QLabel(scrollAreaWidgetContents);
     l_notAcquireHint->setObjectName(QStringLiteral("l_notAcquireHint"));
-    QPalette palette;
-    const QBrush hintBrush(QColor(0, 85, 127), Qt::SolidPattern);
-    const QBrush greyBrush(QColor(120, 120, 120), Qt::SolidPattern);
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setBrush(group, QPalette::WindowText, hintBrush);
-        palette.setBrush(group, QPalette::Text, hintBrush);
-        palette.setBrush(group, QPalette::ButtonText, hintBrush);
-        palette.setBrush(group, QPalette::ToolTipText, hintBrush);
-    }
-    palette.setBrush(QPalette::Disabled, QPalette::WindowText, greyBrush);
-    palette.setBrush(QPalette::Disabled, QPalette::Text, greyBrush);
-    palette.setBrush(QPalette::Disabled, QPalette::ButtonText, greyBrush);
-    palette.setBrush(QPalette::Disabled, QPalette::ToolTipText, hintBrush);
-    l_notAcquireHint->setPalette(palette);
-    QFont hintFont;
-    hintFont.setBold(true);
-    hintFont.setItalic(true);
-    hintFont.setWeight(75);
-    l_notAcquireHint->setFont(hintFont);
+    styleAcquireHint(l_notAcquireHint);
     l_notAcquireHint->setAlignment(Qt::AlignCenter);
     gridLayout_2->addWidget(l_notAcquireHint, 0, 0, 1, 1);
 
@@ -270,6 +280,23 @@ void IOTriggerWidget::setupForm()
     verticalSpacer = new QSpacerItem(20, 10, QSizePolicy::Minimum, QSizePolicy::Preferred);
     gridLayout_2->addItem(verticalSpacer, 2, 0, 1, 1);
 
+    setupOutputGroups();
+
+    // Space the fixed-height groups cannot take goes below them, not around
+    // them: without it the groups float in the middle of a tall page.
+    gridLayout_2->setRowStretch(7, 1);
+
+    scrollArea->setWidget(scrollAreaWidgetContents);
+    gridLayout->addWidget(scrollArea, 0, 0, 1, 1);
+
+    retranslateForm();
+
+    QMetaObject::connectSlotsByName(this);
+}
+
+// The two output groups below the trigger section.
+void IOTriggerWidget::setupOutputGroups()
+{
     gb_Output = new QGroupBox(scrollAreaWidgetContents);
     gb_Output->setObjectName(QStringLiteral("gb_Output"));
     gb_Output->setSizePolicy(keptSizePolicy(gb_Output, QSizePolicy::MinimumExpanding, QSizePolicy::Preferred));
@@ -293,17 +320,6 @@ void IOTriggerWidget::setupForm()
     grid_SelectableOut->setObjectName(QStringLiteral("grid_SelectableOut"));
     gridLayout_4->addLayout(grid_SelectableOut, 0, 0, 1, 1);
     gridLayout_2->addWidget(gb_SelectOutput, 6, 0, 1, 1);
-
-    // Space the fixed-height groups cannot take goes below them, not around
-    // them: without it the groups float in the middle of a tall page.
-    gridLayout_2->setRowStretch(7, 1);
-
-    scrollArea->setWidget(scrollAreaWidgetContents);
-    gridLayout->addWidget(scrollArea, 0, 0, 1, 1);
-
-    retranslateForm();
-
-    QMetaObject::connectSlotsByName(this);
 }
 
 void IOTriggerWidget::retranslateForm()

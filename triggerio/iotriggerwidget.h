@@ -94,6 +94,7 @@ protected:
 private:
     // Form (iotriggerwidget.cpp)
     void setupForm();
+    void setupOutputGroups();
     void retranslateForm();
     void loadTranslations();
 

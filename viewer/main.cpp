@@ -56,6 +56,18 @@ void prepareEnvironment(const ViewerOptions &options)
     }
 }
 
+// A problem ends a run without a window (exit status 1); a person is told
+// in the window instead.
+bool endsBatchRun(MainWindow &window, const ViewerOptions &options, const QString &text)
+{
+    if (options.batch()) {
+        printError(text);
+        return true;
+    }
+    window.notice(text);
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -116,37 +128,25 @@ int main(int argc, char *argv[])
     }
     if (options.scan)
         window.findCameras();
-    if (!options.tab.isEmpty() && !window.showTab(options.tab)) {
-        const QString text = QCoreApplication::translate("main", "no tab \"%1\"; the tabs are: %2")
-                                 .arg(options.tab, window.tabCaptions().join(QStringLiteral(", ")));
-        if (options.batch()) {
-            printError(text);
-            return 1;
-        }
-        window.notice(text);
-    }
+    if (!options.tab.isEmpty() && !window.showTab(options.tab)
+        && endsBatchRun(window, options,
+                        QCoreApplication::translate("main", "no tab \"%1\"; the tabs are: %2")
+                            .arg(options.tab, window.tabCaptions().join(QStringLiteral(", ")))))
+        return 1;
     // In this order, as a person would: set up the triggers, start, then feed the input.
-    if (!options.click.isEmpty() && !window.clickButton(options.click)) {
-        const QString text =
-            QCoreApplication::translate("main", "no button \"%1\" to click on the tab shown").arg(options.click);
-        if (options.batch()) {
-            printError(text);
-            return 1;
-        }
-        window.notice(text);
-    }
+    if (!options.click.isEmpty() && !window.clickButton(options.click)
+        && endsBatchRun(
+            window, options,
+            QCoreApplication::translate("main", "no button \"%1\" to click on the tab shown").arg(options.click)))
+        return 1;
     if (options.acquire && !window.setAcquiring(true) && options.batch())
         return 1;
     if (!options.pulseLine.isEmpty()
         && !window.startPulseTrain(options.pulseLine, options.pulsePeriodMs, options.pulseWidthMs, options.pulseCount,
-                                   &error)) {
-        const QString text = QCoreApplication::translate("main", "cannot drive %1: %2").arg(options.pulseLine, error);
-        if (options.batch()) {
-            printError(text);
-            return 1;
-        }
-        window.notice(text);
-    }
+                                   &error)
+        && endsBatchRun(window, options,
+                        QCoreApplication::translate("main", "cannot drive %1: %2").arg(options.pulseLine, error)))
+        return 1;
     if (options.listTabs) {
         for (const QString &caption : window.tabCaptions())
             std::printf("%s\n", qPrintable(caption));

@@ -45,6 +45,16 @@ using FeatureNames::AcquisitionStart;
 using FeatureNames::AcquisitionStop;
 const int FrameCounterIntervalMs = 500;
 
+// Docks move and float; none can be closed, so none gets lost.
+QDockWidget *newDock(const QString &title, const char *name, QWidget *content)
+{
+    auto *dock = new QDockWidget(title);
+    dock->setObjectName(QLatin1String(name));
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    dock->setWidget(content);
+    return dock;
+}
+
 QString openErrorText(const OpenError &error)
 {
     if (error.line() > 0)
@@ -99,6 +109,43 @@ MainWindow::MainWindow(QWidget *parent)
     m_pTabs = new QTabWidget;
     setCentralWidget(m_pTabs);
 
+    createFeaturePage();
+
+    m_pSimulator = new SimulatorPanel;
+    m_pSimulatorDock = newDock(tr("Simulator"), "simulatorDock", m_pSimulator);
+    m_pImage = new ImageView;
+    m_pImageDock = newDock(tr("Image"), "imageDock", m_pImage);
+    addDockWidget(Qt::RightDockWidgetArea, m_pImageDock);
+    addDockWidget(Qt::RightDockWidgetArea, m_pSimulatorDock);
+    splitDockWidget(m_pImageDock, m_pSimulatorDock, Qt::Vertical);
+
+    m_pSignals = new SignalsPanel;
+    m_pSignalsDock = newDock(tr("Signals"), "signalsDock", m_pSignals);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pSignalsDock);
+
+    // Shown only for cameras that count the frames they deliver.
+    m_pLabelFrames = new QLabel;
+    m_pLabelFrames->setObjectName(QStringLiteral("labelFrames"));
+    m_pLabelFrames->hide();
+    statusBar()->addPermanentWidget(m_pLabelFrames);
+    m_pFrameTimer = new QTimer(this);
+    m_pFrameTimer->setInterval(FrameCounterIntervalMs);
+    connect(m_pFrameTimer, SIGNAL(timeout()), this, SLOT(updateFrameCounter()));
+
+    connect(m_pComboCamera, SIGNAL(activated(int)), this, SLOT(onCameraChosen(int)));
+    connect(m_pActionAcquire, SIGNAL(toggled(bool)), this, SLOT(onAcquireToggled(bool)));
+    connect(m_pFeatureModel, SIGNAL(writeFailed(QString, int)), this, SLOT(onWriteFailed(QString, int)));
+    connect(m_pFeatureFilter, SIGNAL(modelReset()), this, SLOT(addCommandButtons()));
+    connect(m_pEditFilter, SIGNAL(textChanged(QString)), this, SLOT(onFilterChanged(QString)));
+    connect(m_pFeatureModel, SIGNAL(refreshed()), m_pSimulator, SLOT(refresh()));
+    connect(m_pSimulator, SIGNAL(message(QString)), this, SLOT(notice(QString)));
+
+    resize(1560, 1200);
+}
+
+// The feature tree with its filter, the first tab.
+void MainWindow::createFeaturePage()
+{
     m_pFeatureModel = new FeatureTableModel(this);
     m_pFeatureTree = new FeatureTreeModel(m_pFeatureModel, this);
     m_pFeatureFilter = new QSortFilterProxyModel(this);
@@ -129,46 +176,6 @@ MainWindow::MainWindow(QWidget *parent)
     featureLayout->addWidget(m_pEditFilter);
     featureLayout->addWidget(m_pFeatureView);
     m_pTabs->addTab(m_pFeaturePage, tr("Features"));
-
-    m_pSimulator = new SimulatorPanel;
-    m_pSimulatorDock = new QDockWidget(tr("Simulator"));
-    m_pSimulatorDock->setObjectName(QStringLiteral("simulatorDock"));
-    m_pSimulatorDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    m_pSimulatorDock->setWidget(m_pSimulator);
-    m_pImage = new ImageView;
-    m_pImageDock = new QDockWidget(tr("Image"));
-    m_pImageDock->setObjectName(QStringLiteral("imageDock"));
-    m_pImageDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    m_pImageDock->setWidget(m_pImage);
-    addDockWidget(Qt::RightDockWidgetArea, m_pImageDock);
-    addDockWidget(Qt::RightDockWidgetArea, m_pSimulatorDock);
-    splitDockWidget(m_pImageDock, m_pSimulatorDock, Qt::Vertical);
-
-    m_pSignals = new SignalsPanel;
-    m_pSignalsDock = new QDockWidget(tr("Signals"));
-    m_pSignalsDock->setObjectName(QStringLiteral("signalsDock"));
-    m_pSignalsDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    m_pSignalsDock->setWidget(m_pSignals);
-    addDockWidget(Qt::BottomDockWidgetArea, m_pSignalsDock);
-
-    // Shown only for cameras that count the frames they deliver.
-    m_pLabelFrames = new QLabel;
-    m_pLabelFrames->setObjectName(QStringLiteral("labelFrames"));
-    m_pLabelFrames->hide();
-    statusBar()->addPermanentWidget(m_pLabelFrames);
-    m_pFrameTimer = new QTimer(this);
-    m_pFrameTimer->setInterval(FrameCounterIntervalMs);
-    connect(m_pFrameTimer, SIGNAL(timeout()), this, SLOT(updateFrameCounter()));
-
-    connect(m_pComboCamera, SIGNAL(activated(int)), this, SLOT(onCameraChosen(int)));
-    connect(m_pActionAcquire, SIGNAL(toggled(bool)), this, SLOT(onAcquireToggled(bool)));
-    connect(m_pFeatureModel, SIGNAL(writeFailed(QString, int)), this, SLOT(onWriteFailed(QString, int)));
-    connect(m_pFeatureFilter, SIGNAL(modelReset()), this, SLOT(addCommandButtons()));
-    connect(m_pEditFilter, SIGNAL(textChanged(QString)), this, SLOT(onFilterChanged(QString)));
-    connect(m_pFeatureModel, SIGNAL(refreshed()), m_pSimulator, SLOT(refresh()));
-    connect(m_pSimulator, SIGNAL(message(QString)), this, SLOT(notice(QString)));
-
-    resize(1560, 1200);
 }
 
 MainWindow::~MainWindow()

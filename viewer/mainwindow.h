@@ -99,6 +99,7 @@ private slots:
     void updateFrameCounter();
 
 private:
+    void createFeaturePage();
     void buildPluginTabs();
     void removePluginTabs();
     QString cameraId(const QString &idNameOrFile) const;

@@ -89,7 +89,7 @@ bool PluginHost::isVerificationData(const QByteArray &text)
 
 QString PluginHost::problemBeforeLoading(const QString &fileName)
 {
-    const QString elfProblem = ElfObject::problem(fileName);
+    QString elfProblem = ElfObject::problem(fileName);
     if (!elfProblem.isEmpty())
         return elfProblem;
     // Read from the file, not by loading it. The loader goes before the

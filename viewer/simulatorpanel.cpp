@@ -101,21 +101,7 @@ SimulatorPanel::SimulatorPanel(QWidget *parent)
     lineLayout->addLayout(trainButtons);
     lineLayout->addWidget(m_pLabelNoLines);
 
-    auto *featureGroup = new QGroupBox(tr("Change from the camera side"));
-    m_pComboFeature = new QComboBox;
-    m_pComboFeature->setObjectName(QStringLiteral("comboFeature"));
-    m_pEditEntry = new QLineEdit;
-    m_pEditEntry->setObjectName(QStringLiteral("editEntry"));
-    m_pEditEntry->setPlaceholderText(tr("selected entry"));
-    m_pEditValue = new QLineEdit;
-    m_pEditValue->setObjectName(QStringLiteral("editValue"));
-    m_pButtonApply = new QPushButton(tr("Apply"));
-    m_pButtonApply->setObjectName(QStringLiteral("buttonApply"));
-    auto *form = new QFormLayout(featureGroup);
-    form->addRow(tr("Feature:"), m_pComboFeature);
-    form->addRow(tr("For entry:"), m_pEditEntry);
-    form->addRow(tr("Value:"), m_pEditValue);
-    form->addRow(QString(), m_pButtonApply);
+    QGroupBox *featureGroup = createFeatureGroup();
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lineGroup);
@@ -133,6 +119,27 @@ SimulatorPanel::SimulatorPanel(QWidget *parent)
     connect(m_pButtonApply, SIGNAL(clicked()), this, SLOT(onApply()));
     connect(m_pEditValue, SIGNAL(returnPressed()), this, SLOT(onApply()));
     setCamera(nullptr);
+}
+
+// A feature, an entry of its selector and a value, set as the camera would.
+QGroupBox *SimulatorPanel::createFeatureGroup()
+{
+    auto *featureGroup = new QGroupBox(tr("Change from the camera side"));
+    m_pComboFeature = new QComboBox;
+    m_pComboFeature->setObjectName(QStringLiteral("comboFeature"));
+    m_pEditEntry = new QLineEdit;
+    m_pEditEntry->setObjectName(QStringLiteral("editEntry"));
+    m_pEditEntry->setPlaceholderText(tr("selected entry"));
+    m_pEditValue = new QLineEdit;
+    m_pEditValue->setObjectName(QStringLiteral("editValue"));
+    m_pButtonApply = new QPushButton(tr("Apply"));
+    m_pButtonApply->setObjectName(QStringLiteral("buttonApply"));
+    auto *form = new QFormLayout(featureGroup);
+    form->addRow(tr("Feature:"), m_pComboFeature);
+    form->addRow(tr("For entry:"), m_pEditEntry);
+    form->addRow(tr("Value:"), m_pEditValue);
+    form->addRow(QString(), m_pButtonApply);
+    return featureGroup;
 }
 
 void SimulatorPanel::setCamera(const std::shared_ptr<OrvSim::Camera> &camera)

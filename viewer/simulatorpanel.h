@@ -15,6 +15,7 @@ class Camera;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -48,6 +49,7 @@ private slots:
     void showLevel();
 
 private:
+    QGroupBox *createFeatureGroup();
     QStringList inputLines() const;
     void report(int err, const QString &done);
 

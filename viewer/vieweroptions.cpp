@@ -86,7 +86,7 @@ QString valueOf(const QCommandLineParser &parser, const QCommandLineOption &opti
 {
     if (!parser.isSet(option))
         return QString();
-    const QString value = parser.value(option);
+    QString value = parser.value(option);
     if (value.isEmpty() && options.error.isEmpty())
         options.error = ViewerOptions::tr("--%1 needs a value").arg(option.names().constLast());
     return value;

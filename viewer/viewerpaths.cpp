@@ -10,7 +10,7 @@ namespace {
 QString firstFolder(const char *beside, const char *installed)
 {
     const QDir application(QCoreApplication::applicationDirPath());
-    const QString inBuildTree = application.absoluteFilePath(QLatin1String(beside));
+    QString inBuildTree = application.absoluteFilePath(QLatin1String(beside));
     if (QDir(inBuildTree).exists())
         return inBuildTree;
     return QDir::cleanPath(application.absoluteFilePath(QLatin1String(installed)));

@@ -61,7 +61,7 @@ class ORVIKCPP_API Mutex
 {
 public:
     explicit Mutex(bool bInitLock = false);
-    ~Mutex();
+    ~Mutex() = default;
     void Lock();
     void Unlock();
 
@@ -182,10 +182,10 @@ public:
 
     ~shared_ptr() { release(); }
 
-    shared_ptr &operator=(const shared_ptr &other)
+    // By value: copy and swap, safe when a pointer is assigned to itself.
+    shared_ptr &operator=(shared_ptr other)
     {
-        shared_ptr copy(other);
-        swap(copy);
+        swap(other);
         return *this;
     }
 

@@ -151,7 +151,7 @@ public:
     /// description can exhaust the stack of whatever reads it.
     static constexpr int MaxNestingDepth = 64;
     /// Longer descriptions are refused before they are read.
-    static constexpr std::size_t MaxDescriptionBytes = 16 * 1024 * 1024;
+    static constexpr std::size_t MaxDescriptionBytes = std::size_t(16) * 1024 * 1024;
 
     /// Loads a JSON camera description. Throws LoadError.
     static std::shared_ptr<Camera> fromFile(const std::string &path);

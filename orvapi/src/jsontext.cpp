@@ -64,7 +64,7 @@ std::vector<std::string> pointerTokens(const std::string &pointer)
 int JsonText::lineOfOffset(std::size_t offset) const
 {
     const std::size_t end = std::min(offset, m_Text.size());
-    return 1 + static_cast<int>(std::count(m_Text.begin(), m_Text.begin() + end, '\n'));
+    return 1 + static_cast<int>(std::count(m_Text.begin(), m_Text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
 }
 
 void JsonText::skipSpace()

@@ -9,8 +9,6 @@ Mutex::Mutex(bool bInitLock)
         m_Mutex.lock();
 }
 
-Mutex::~Mutex() = default;
-
 void Mutex::Lock()
 {
     m_Mutex.lock();

@@ -11,10 +11,13 @@ using namespace TKN::OrvAPI;
 namespace OrvSim {
 
 // Holds the model for one call; answers OrvErrNotAvailable once the camera is gone.
+// The argument names the variable it declares.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define WITH_MODEL(model)                                                                                              \
     const std::shared_ptr<CameraModel> model = m_Model.lock();                                                         \
     if (!model)                                                                                                        \
         return OrvErrNotAvailable;
+// NOLINTEND(bugprone-macro-parentheses)
 
 SimFeature::SimFeature(const std::weak_ptr<CameraModel> &model, int index, const std::string &name,
                        const std::vector<std::string> &entries)

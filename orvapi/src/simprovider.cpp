@@ -52,6 +52,7 @@ public:
         }
         std::sort(names.begin(), names.end());
         std::vector<CameraInfo> cameras;
+        cameras.reserve(names.size());
         for (const std::string &cameraName : names)
             cameras.push_back(
                 CameraInfo{"sim:" + cameraName, cameraName, "Orvik simulator", m_Folder + "/" + cameraName + ".json"});

@@ -164,9 +164,9 @@ bool TestPattern::render(FrameImage &image)
     if (image.width <= 0 || image.height <= 0 || !layoutOf(image.pixelFormat, layout))
         return false;
     const int width = image.width, height = image.height;
-    const std::size_t bytesPerPixel = layout.channels * (layout.wide ? 2 : 1);
+    const std::size_t bytesPerPixel = static_cast<std::size_t>(layout.channels) * (layout.wide ? 2 : 1);
     const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
-    image.data.assign(rowBytes * height, 0);
+    image.data.assign(rowBytes * static_cast<std::size_t>(height), 0);
 
     // Every row of a band is the same (two rows for a Bayer tile): draw one
     // or two and copy them down the band.

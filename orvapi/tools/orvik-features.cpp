@@ -33,13 +33,16 @@ std::string findCamera(const std::string &camera)
 {
     if (camera.find('/') != std::string::npos || fileExists(camera))
         return camera;
-    const std::string file =
-        camera.size() > 5 && camera.compare(camera.size() - 5, 5, ".json") == 0 ? camera : camera + ".json";
+    std::string file = camera;
+    if (camera.size() <= 5 || camera.compare(camera.size() - 5, 5, ".json") != 0)
+        file += ".json";
     const std::string dir = executableDir();
     // Beside it in the build tree, under the prefix once installed.
-    for (const std::string &folder : {dir + "/cameras", dir + "/" + ORVIK_INSTALLED_CAMERAS})
-        if (fileExists(folder + "/" + file))
-            return folder + "/" + file;
+    for (std::string path : {dir + "/cameras/", dir + "/" ORVIK_INSTALLED_CAMERAS "/"}) {
+        path += file;
+        if (fileExists(path))
+            return path;
+    }
     return file;
 }
 

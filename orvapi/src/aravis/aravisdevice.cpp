@@ -46,6 +46,29 @@ std::string textOf(ArvDomNode *element)
     return text ? trimmed(arv_dom_node_get_node_value(text)) : std::string();
 }
 
+// For each node, the features that read it, directly or through other nodes.
+std::vector<std::vector<int>> readersOf(const std::vector<std::vector<int>> &references,
+                                        const std::vector<int> &featureNodes)
+{
+    const std::size_t nodeCount = references.size();
+    std::vector<std::vector<int>> readers(nodeCount);
+    for (int f = 0; f < static_cast<int>(featureNodes.size()); ++f) {
+        std::vector<bool> seen(nodeCount, false);
+        std::vector<int> stack{featureNodes[f]};
+        while (!stack.empty()) {
+            const int node = stack.back();
+            stack.pop_back();
+            if (node < 0 || static_cast<std::size_t>(node) >= nodeCount || seen[node])
+                continue;
+            seen[node] = true;
+            readers[node].push_back(f);
+            for (int next : references[node])
+                stack.push_back(next);
+        }
+    }
+    return readers;
+}
+
 } // namespace
 
 std::shared_ptr<AravisDevice> AravisDevice::create(ArvDevice *device, const std::string &id)
@@ -235,23 +258,12 @@ void AravisDevice::buildDependencies()
     for (const auto &pair : selected)
         references[pair.second].push_back(pair.first);
 
-    // For each node, the features that read it, directly or through others.
+    std::vector<int> featureNodes;
+    featureNodes.reserve(m_AravisFeatures.size());
+    for (const auto &feature : m_AravisFeatures)
+        featureNodes.push_back(indexOf(feature->name()));
     const int nodeCount = static_cast<int>(references.size());
-    std::vector<std::vector<int>> readers(nodeCount);
-    for (int f = 0; f < static_cast<int>(m_AravisFeatures.size()); ++f) {
-        std::vector<bool> seen(nodeCount, false);
-        std::vector<int> stack{indexOf(m_AravisFeatures[f]->name())};
-        while (!stack.empty()) {
-            const int node = stack.back();
-            stack.pop_back();
-            if (node >= static_cast<int>(seen.size()) || seen[node])
-                continue;
-            seen[node] = true;
-            readers[node].push_back(f);
-            for (int next : references[node])
-                stack.push_back(next);
-        }
-    }
+    const std::vector<std::vector<int>> readers = readersOf(references, featureNodes);
 
     // A write changes the feature's node and the nodes down its pValue chain.
     m_Affected.assign(m_AravisFeatures.size(), std::vector<int>());

@@ -182,7 +182,7 @@ void AravisDevice::pollLineLevels()
         const gint64 mask = ARV_IS_GC_INTEGER(all) ? arv_gc_integer_get_value(ARV_GC_INTEGER(all), &error) : 0;
         if (!error) {
             for (std::size_t i = 0; i < levels.size(); ++i)
-                levels[i] = (mask >> bitOf(m_SignalLines[i], static_cast<int>(i))) & 1;
+                levels[i] = static_cast<int>((mask >> bitOf(m_SignalLines[i], static_cast<int>(i))) & 1);
         }
         g_clear_error(&error);
     } else {

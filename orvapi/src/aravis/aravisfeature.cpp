@@ -42,7 +42,8 @@ OrvErrorType takeError(GError *error)
 }
 
 // Holds the device and its lock for one call; answers OrvErrNotAvailable
-// once the camera is closed.
+// once the camera is closed. The arguments name the variables it declares.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define WITH_DEVICE(device, lock)                                                                                      \
     const std::shared_ptr<AravisDevice> device = m_Device.lock();                                                      \
     if (!device)                                                                                                       \
@@ -50,6 +51,7 @@ OrvErrorType takeError(GError *error)
     std::lock_guard<std::recursive_mutex> lock(device->mutex());                                                       \
     if (!device->device())                                                                                             \
         return OrvErrNotAvailable;
+// NOLINTEND(bugprone-macro-parentheses)
 
 OrvFeatureDataType AravisFeature::typeOf(ArvGcNode *node)
 {
