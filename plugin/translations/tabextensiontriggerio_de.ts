@@ -4,12 +4,12 @@
 <context>
     <name>IOTriggerWidget</name>
     <message>
-        <location filename="../../triggerio/iotriggerwidget.cpp" line="+109"/>
+        <location filename="../../triggerio/iotriggerwidget.cpp" line="+111"/>
         <source>Trigger IO</source>
         <translation>Trigger-E/A</translation>
     </message>
     <message>
-        <location line="+197"/>
+        <location line="+216"/>
         <source>Form</source>
         <translation>Formular</translation>
     </message>
@@ -34,7 +34,7 @@
         <translation>Vollständige Eingangskonfiguration nur, wenn die Kamera nicht aufnimmt!</translation>
     </message>
     <message>
-        <location filename="../../triggerio/iotriggerwidget_input.cpp" line="+79"/>
+        <location filename="../../triggerio/iotriggerwidget_input.cpp" line="+87"/>
         <source>Source:</source>
         <translation>Quelle:</translation>
     </message>
@@ -90,7 +90,7 @@
         <translation>Serie</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+20"/>
         <source>Trigger</source>
         <translation>Trigger</translation>
     </message>
@@ -105,8 +105,8 @@
         <translation>Schnelleinstellung: Triggermodus</translation>
     </message>
     <message>
-        <location filename="../../triggerio/iotriggerwidget_outputs.cpp" line="+105"/>
-        <location filename="../../triggerio/iotriggerwidget_selectable.cpp" line="+30"/>
+        <location filename="../../triggerio/iotriggerwidget_outputs.cpp" line="+101"/>
+        <location filename="../../triggerio/iotriggerwidget_selectable.cpp" line="+29"/>
         <source>Polarity:</source>
         <translation>Polarität:</translation>
     </message>
@@ -124,7 +124,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../../triggerio/iotriggerwidget_selectable.cpp" line="+1"/>
+        <location filename="../../triggerio/iotriggerwidget_selectable.cpp" line="+0"/>
         <source>UserOutSel.:</source>
         <translation>Benutzerausg.:</translation>
     </message>
@@ -145,7 +145,7 @@
         <translation>Sync-Pegel:</translation>
     </message>
     <message>
-        <location filename="../../triggerio/iotriggerwidget_selectable.cpp" line="-12"/>
+        <location filename="../../triggerio/iotriggerwidget_selectable.cpp" line="-10"/>
         <source>LineOutSource:</source>
         <translation>Ausgangsquelle:</translation>
     </message>

@@ -48,12 +48,12 @@
 <context>
     <name>FeatureTableModel</name>
     <message>
-        <location filename="../featuretablemodel.cpp" line="+94"/>
+        <location filename="../featuretablemodel.cpp" line="+72"/>
         <source>(raw data)</source>
         <translation>(Rohdaten)</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>(error %1)</source>
         <translation>(Fehler %1)</translation>
     </message>
@@ -98,7 +98,7 @@
         <translation>Unbekannt</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+33"/>
         <source>executable</source>
         <translation>ausführbar</translation>
     </message>
@@ -118,22 +118,22 @@
         <translation>nur lesen</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+46"/>
         <source>Feature</source>
         <translation>Feature</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Type</source>
         <translation>Typ</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Value</source>
         <translation>Wert</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Access</source>
         <translation>Zugriff</translation>
     </message>
@@ -164,7 +164,7 @@
         <translation>Keine Kamera geöffnet</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Frame %1: %2</source>
         <translation>Bild %1: %2</translation>
     </message>
@@ -182,18 +182,18 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../mainwindow.cpp" line="+50"/>
+        <location filename="../mainwindow.cpp" line="+61"/>
         <source>%1, line %2: %3</source>
         <translation>%1, Zeile %2: %3</translation>
     </message>
     <message>
-        <location line="+20"/>
-        <location line="+264"/>
+        <location line="+21"/>
+        <location line="+263"/>
         <source>Orvik Viewer</source>
         <translation>Orvik Viewer</translation>
     </message>
     <message>
-        <location line="-262"/>
+        <location line="-261"/>
         <source>Camera</source>
         <translation>Kamera</translation>
     </message>
@@ -224,17 +224,17 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+335"/>
+        <location line="+327"/>
         <source>Start Acquisition</source>
         <translation>Aufnahme starten</translation>
     </message>
     <message>
-        <location line="-331"/>
+        <location line="-323"/>
         <source>Start or stop acquisition (F5); the pages follow it</source>
         <translation>Aufnahme starten oder stoppen (F5); die Seiten folgen ihr</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+55"/>
         <source>Filter features by name</source>
         <translation>Features nach Namen filtern</translation>
     </message>
@@ -244,27 +244,27 @@
         <translation>Features</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-63"/>
         <source>Simulator</source>
         <translation>Simulator</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
         <source>Image</source>
         <translation>Bild</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+6"/>
         <source>Signals</source>
         <translation>Signale</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+102"/>
         <source>Finding cameras failed: %1</source>
         <translation>Die Kamerasuche ist fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Found 1 camera</source>
         <translation>1 Kamera gefunden</translation>
     </message>
@@ -284,7 +284,7 @@
         <translation>„%1“ ist für diese Kamera fehlgeschlagen: %2</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>&quot;%1&quot; failed for this camera</source>
         <translation>„%1“ ist für diese Kamera fehlgeschlagen</translation>
     </message>
@@ -294,12 +294,12 @@
         <translation>„%1“ ist für diese Kamera nicht verfügbar (Code %2)</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+48"/>
         <source>%1 failed (error %2)</source>
         <translation>%1 ist fehlgeschlagen (Fehler %2)</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+11"/>
         <source>Stop Acquisition</source>
         <translation>Aufnahme stoppen</translation>
     </message>
@@ -420,7 +420,7 @@
         <translation>%1 übersprungen: keine Reitererweiterung</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+14"/>
         <source>%1 does not follow the acquisition state</source>
         <translation>%1 folgt dem Aufnahmezustand nicht</translation>
     </message>
@@ -453,17 +453,17 @@
         <translation>Verkleinern</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Show twice the time</source>
         <translation>Die doppelte Zeitspanne zeigen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Clear</source>
         <translation>Leeren</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>Forget the events recorded so far</source>
         <translation>Die bisher aufgezeichneten Ereignisse verwerfen</translation>
     </message>
@@ -488,7 +488,7 @@
         <translation>Bilder erscheinen, wie sie aus dem Datenstrom ankommen. Die Leitungspegel werden alle %2 ms aus %1 gelesen, daher können kürzere Pulse unbemerkt bleiben und Flanken bis zu %2 ms verspätet erscheinen; Trigger und Belichtungen meldet diese Kamera nicht.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Frames are shown as they arrive from the stream; this camera has no line status to read.</source>
         <translation>Bilder erscheinen, wie sie aus dem Datenstrom ankommen; diese Kamera hat keinen Leitungsstatus, der sich lesen ließe.</translation>
     </message>
@@ -546,7 +546,7 @@
         <translation>Diese Kamera meldet keine Signalereignisse.</translation>
     </message>
     <message>
-        <location line="+144"/>
+        <location line="+145"/>
         <source>events lost</source>
         <translation>Ereignisse verloren</translation>
     </message>
@@ -624,7 +624,7 @@
         <translation>Alle:</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+37"/>
         <source>Change from the camera side</source>
         <translation>Änderung von der Kameraseite</translation>
     </message>
@@ -654,7 +654,7 @@
         <translation>Wert:</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+74"/>
         <source>A pulse train needs a width shorter than its period</source>
         <translation>Eine Pulsfolge braucht eine Breite, die kürzer als ihre Periode ist</translation>
     </message>
@@ -694,7 +694,7 @@
         <translation>%1 bleibt auf Low</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+13"/>
         <source>%1 is now high</source>
         <translation>%1 ist jetzt High</translation>
     </message>
@@ -851,27 +851,27 @@
 <context>
     <name>main</name>
     <message>
-        <location filename="../main.cpp" line="+112"/>
+        <location filename="../main.cpp" line="+123"/>
         <source>cannot open the camera: %1</source>
         <translation>die Kamera lässt sich nicht öffnen: %1</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>no tab &quot;%1&quot;; the tabs are: %2</source>
         <translation>kein Reiter „%1“; die Reiter sind: %2</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+7"/>
         <source>no button &quot;%1&quot; to click on the tab shown</source>
         <translation>keine Schaltfläche „%1“ zum Anklicken auf dem gezeigten Reiter</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+8"/>
         <source>cannot drive %1: %2</source>
         <translation>%1 lässt sich nicht ansteuern: %2</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+13"/>
         <source>cannot write %1</source>
         <translation>%1 lässt sich nicht schreiben</translation>
     </message>
