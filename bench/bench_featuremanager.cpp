@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Time of FeatureManager's name lookups, reads, writes and box filling on a
 // camera of 2000 features. Prints microseconds per call; asserts nothing.
 #include <featuremanager.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // bench_orvapi: load time of a large simulated camera, feature name lookups,
 // notification throughput and latency. Prints numbers, asserts nothing.
 #include <OrvikSim.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // What the Trigger IO page costs on a camera link: for every operation a
 // person can do on the page (with the tick that follows it), the library
 // calls the page makes on the GUI thread, the accesses that reach the camera

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // BenchCamera: a camera the page benchmark measures, whatever its provider.
 #ifndef BENCHCAMERA_H
 #define BENCHCAMERA_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // CountingFeature: a feature that counts the calls one thread makes on it.
 #ifndef COUNTINGFEATURE_H
 #define COUNTINGFEATURE_H

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+# SPDX-License-Identifier: MIT
 # `cmake --build <build> --target lupdate` brings every .ts file in step with
 # its sources, with source locations; the build itself only compiles the
 # committed .ts files (qt5_add_translation). No build rule has a .ts file as

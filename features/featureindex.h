@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // FeatureIndex: finding a camera's features by name without reading every
 // name on every lookup.
 #ifndef FEATUREINDEX_H

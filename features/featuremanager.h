@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // FeatureManager: a page's one road to the camera's features by name.
 #ifndef FEATUREMANAGER_H
 #define FEATUREMANAGER_H

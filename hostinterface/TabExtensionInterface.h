@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The boundary between orvik-viewer and its tab plug-ins. A plug-in's root
 // object derives from this class; nothing else crosses the boundary.
 #ifndef TABEXTENSIONINTERFACE_H

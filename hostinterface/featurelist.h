@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The camera's features as the host hands them to a page.
 #ifndef FEATURELIST_H
 #define FEATURELIST_H

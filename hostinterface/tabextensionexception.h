@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The exceptions through which a tab page refuses to be built.
 #ifndef TABEXTENSIONEXCEPTION_H
 #define TABEXTENSIONEXCEPTION_H

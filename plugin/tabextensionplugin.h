@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // TabExtensionPlugin: the plug-in's root object; builds "Trigger IO" pages
 // and forwards the host's acquisition state to them.
 #ifndef TABEXTENSIONPLUGIN_H

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+# SPDX-License-Identifier: MIT
 # The house tools on the whole tree: clang-format must leave every C++ file
 # as it is (.clang-format), and clang-tidy (.clang-tidy) must find nothing in
 # the library, the plug-in and the viewer. Takes the build directory whose

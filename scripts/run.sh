@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+# SPDX-License-Identifier: MIT
 # Installs what is needed, builds orvik-viewer into build/ and starts it on the
 # default camera (exposure-mode). Without a display it saves a picture of the
 # window to build/screenshot.png instead and prints that path.

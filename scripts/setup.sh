@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages the build, the tests and the viewer need.
 # Does nothing when they are all there already.
 set -euo pipefail

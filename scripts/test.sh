@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+# SPDX-License-Identifier: MIT
 # Sets up, builds and runs every test twice: a normal build (build/) and an
 # AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/); then the
 # tests that involve the library's threads under ThreadSanitizer (build-tsan/)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // BaseTabPluginWidget: the base of a tab page; owns the page's connection to
 // the camera's features and the one-second refresh cycle.
 #ifndef BASETABPLUGINWIDGET_H

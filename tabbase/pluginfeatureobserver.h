@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // PluginFeatureObserver: turns the camera library's change notifications
 // into a Qt signal carrying the feature's name and value text.
 #ifndef PLUGINFEATUREOBSERVER_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // IOTriggerWidget: construction, the fixed form, translations, the reaction
 // to acquisition and destruction.
 #include "iotriggerwidget.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // IOTriggerWidget: the "Trigger IO" tab page. Its sections live in their own
 // source files: iotriggerwidget.cpp (construction, form, streaming),
 // iotriggerwidget_input.cpp (trigger input), iotriggerwidget_quickmodes.cpp,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // IOTriggerWidget: refreshing the controls whose features the camera reported
 // changed, and rebuilding the output rows when a line changes direction.
 #include "iotriggerwidget.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // IOTriggerWidget: the trigger input section (trigger, acquisition and the
 // quick-setting buttons), its refresh routines and its slots.
 #include "iotriggerwidget.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // IOTriggerWidget: the output rows: finding the output lines, building the
 // rows and bringing them in line with the camera.
 #include "iotriggerwidget.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // IOTriggerWidget: the slots that write an output row's changes to the camera.
 #include "iotriggerwidget.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // IOTriggerWidget: the quick trigger modes "Edge", "Level" and "Bulk". Each
 // step selects an entry in a control and lets the control's slot write it,
 // so a step the control cannot take (entry missing or already current) is

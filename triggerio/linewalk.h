@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // LineWalk: selecting the output lines one after the other on either camera
 // naming, and putting the line selector back afterwards.
 #ifndef LINEWALK_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // ChangeObserver: tells a GUI object that some camera feature changed.
 #ifndef CHANGEOBSERVER_H
 #define CHANGEOBSERVER_H

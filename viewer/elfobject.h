@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // ElfObject: what can be known of a shared library without mapping it.
 #ifndef ELFOBJECT_H
 #define ELFOBJECT_H

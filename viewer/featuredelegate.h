@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // FeatureDelegate: the editor that fits a feature's type in the value column.
 #ifndef FEATUREDELEGATE_H
 #define FEATUREDELEGATE_H

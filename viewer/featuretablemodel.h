@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // FeatureTableModel: every feature of the open camera with its type, value
 // and access, kept current through the camera's change notifications.
 #ifndef FEATURETABLEMODEL_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // FeatureTreeModel: the feature table arranged by category, as GenICam
 // viewers show a camera's features.
 #ifndef FEATURETREEMODEL_H

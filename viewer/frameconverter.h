@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // FrameConverter: a camera's frame as an image to show. Bayer mosaics are
 // demosaiced by OpenCV, deeper pixels scaled to 8 bits.
 #ifndef FRAMECONVERTER_H

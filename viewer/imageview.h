@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // ImageView: the newest frame of the open camera, scaled to fit, with its
 // frame number and timestamp.
 #ifndef IMAGEVIEW_H

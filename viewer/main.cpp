@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // orvik-viewer: a camera viewer that hosts tab plug-ins, for a person at the
 // screen or, with --screenshot / --list-tabs, for scripts.
 #include "mainwindow.h"

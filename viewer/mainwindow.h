@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // MainWindow: orvik-viewer's window: the open camera, its plug-in tab pages,
 // the feature tree, acquisition control and, for simulated cameras, the
 // simulator panel.

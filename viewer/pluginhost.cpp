@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The viewer's plug-in loading: every check that can be made without running
 // a file's code comes before loading it.
 #include "pluginhost.h"

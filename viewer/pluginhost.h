@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // PluginHost: finds, checks and loads the tab plug-ins of the plugins folder.
 #ifndef PLUGINHOST_H
 #define PLUGINHOST_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // SignalsPanel: the "Signals" dock: the signal strip of the open camera with
 // pause, zoom, two cursors that read times and intervals, and a word on how
 // the camera's levels are known.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // SignalsView: a logic-analyser strip of a camera's signals: one row per
 // input line, per trigger (taken and missed), the exposure, the frames and
 // one per output line, on one time axis, with two cursors.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // SimulatorPanel: changes made by the simulated camera itself and the wiring
 // of its input lines (a held level, one pulse, a pulse train), so a person
 // can watch the pages and the camera's timing follow them.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // TimelineModel: the signal events a camera reported, the latest of them in
 // a ring of fixed size, and what a view needs to draw a stretch of time.
 #ifndef TIMELINEMODEL_H

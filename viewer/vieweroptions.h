@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // ViewerOptions: what the command line asks of orvik-viewer.
 #ifndef VIEWEROPTIONS_H
 #define VIEWEROPTIONS_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // ViewerPaths: where orvik-viewer finds its plug-ins, cameras and
 // translations, relative to its own binary: beside it in the build tree,
 // under the install prefix once installed.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // OrvikAravis: controls of the Aravis provider for tests and tools: Aravis's
 // in-process fake camera with a description of one's choice, and the Aravis
 // device behind a camera for changes made "by the camera". Not part of

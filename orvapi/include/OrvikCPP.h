@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // OrvikCPP: the camera library's public interface (namespace TKN::OrvAPI).
 //
 // Everything a client needs to read, write and observe camera features.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // OrvikCamera: cameras behind the camera library, whoever provides them.
 //
 // A CameraSystem lists and opens cameras by id: "sim:exposure-mode" or

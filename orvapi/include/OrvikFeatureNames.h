@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // OrvikFeatureNames: the standard (GenICam SFNC) feature and entry names
 // that the camera library's simulated cameras, the viewer and the Trigger IO
 // page use, in one place so that a typo cannot split one feature into two.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // OrvikSim: simulated cameras behind OrvikCPP, and the controls that tests
 // and the viewer use on them (camera-side changes, injected failures, the
 // call journal). Not part of TKN::OrvAPI: a client of the camera library

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // OrvSim::Camera and the small public types of the simulator.
 #include "OrvikSim.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // CameraModel: the state and rules of one simulated camera.
 #ifndef ORVSIM_CAMERAMODEL_H
 #define ORVSIM_CAMERAMODEL_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // CameraProvider: one source of cameras behind TKN::OrvAPI::CameraSystem.
 #ifndef ORVAPI_CAMERAPROVIDER_H
 #define ORVAPI_CAMERAPROVIDER_H

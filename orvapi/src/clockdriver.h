@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // ClockDriver: lets a timing model keep up with real time.
 #ifndef ORVSIM_CLOCKDRIVER_H
 #define ORVSIM_CLOCKDRIVER_H

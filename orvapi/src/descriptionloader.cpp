@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Reads a camera description (JSON) into a CameraModel, with errors that name
 // the line of the offending feature or key.
 #include "cameramodel.h"

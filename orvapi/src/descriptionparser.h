@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Parses the JSON text of a camera description, within the format's limits.
 #ifndef ORVSIM_DESCRIPTIONPARSER_H
 #define ORVSIM_DESCRIPTIONPARSER_H

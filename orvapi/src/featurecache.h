@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // FeatureCache: what a simulated camera's client side already knows of its
 // features, per feature and selector entry.
 #ifndef ORVSIM_FEATURECACHE_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // JsonText: finds the line of a place in a JSON text, for error messages.
 #ifndef ORVSIM_JSONTEXT_H
 #define ORVSIM_JSONTEXT_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The large camera description used by the benchmarks.
 #include "OrvikSim.h"
 

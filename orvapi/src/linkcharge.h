@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // LinkCharge: the time the accesses of one call spend on a simulated link.
 #ifndef ORVSIM_LINKCHARGE_H
 #define ORVSIM_LINKCHARGE_H

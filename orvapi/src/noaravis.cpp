@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Built without Aravis: no provider for it.
 #include "cameraprovider.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The library's one notification thread: delivers feature changes to observers.
 #ifndef ORVSIM_NOTIFICATIONDISPATCHER_H
 #define ORVSIM_NOTIFICATIONDISPATCHER_H

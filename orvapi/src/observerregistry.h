@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // ObserverRegistry: the observers of one feature, and delivery to them on the
 // library's notification thread. Shared by every provider's features.
 #ifndef ORVAPI_OBSERVERREGISTRY_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // SignalLog: the latest signal events of one camera, numbered without gaps,
 // for clients that read them now and then.
 #ifndef ORVAPI_SIGNALLOG_H

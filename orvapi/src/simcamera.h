@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // SimCamera: a simulated camera behind TKN::OrvAPI::Camera.
 #ifndef ORVSIM_SIMCAMERA_H
 #define ORVSIM_SIMCAMERA_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // SimFeature: one feature of a simulated camera, behind TKN::OrvAPI::Feature.
 #ifndef ORVSIM_SIMFEATURE_H
 #define ORVSIM_SIMFEATURE_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The simulated cameras as a provider: descriptions in the camera folder or
 // anywhere by path.
 #include "cameraprovider.h"

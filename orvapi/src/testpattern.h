@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // TestPattern: the image a simulated camera delivers: colour bars, a ramp
 // and a stripe that move with the frame number, stamped with the frame
 // number and timestamp.

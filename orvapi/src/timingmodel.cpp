@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // TimingModel: the clock, the camera's settings as the model reads them,
 // acquisition, triggers and exposures.
 #include "timingmodel.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // TimingModel: what a simulated camera does over time while it acquires:
 // triggers taken or missed, exposures, frames, and the levels of its lines.
 #ifndef ORVSIM_TIMINGMODEL_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // TimingModel: the lines: levels driven by the simulated wiring (held
 // levels, pulses, pulse trains), what the triggers see of them, and the
 // outputs driven by their sources.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Value texts shared by the journal, valueOf() and description conditions.
 #ifndef ORVSIM_VALUETEXT_H
 #define ORVSIM_VALUETEXT_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // orvik-features: prints every feature of a simulated camera.
 //   orvik-features [camera]   camera: a name such as exposure-mode, or a file path
 #include <OrvikSim.h>

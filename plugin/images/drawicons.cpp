@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Draws the quick trigger mode icons (Edge, Level, Bulk) into a folder.
 // Not part of the build; run by hand after changing a drawing:
 //   cmake --build <build> --target drawicons && <build>/bin/drawicons plugin/images/Images

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Shared by the Aravis provider's tests: the fake camera with our GenICam
 // description, steps written as text, and values read back through Aravis.
 #ifndef ARAVISTEST_H

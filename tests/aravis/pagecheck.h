@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The Trigger IO page on an Aravis camera, built by the viewer through the
 // plug-in: quick modes and output rows, checked by reading back through Aravis.
 #ifndef PAGECHECK_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The viewer on Aravis's in-process fake camera with our description: the
 // Trigger IO page through the plug-in, the feature tree, the frame counter.
 #include "pagecheck.h"

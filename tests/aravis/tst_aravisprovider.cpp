@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The Aravis provider on Aravis's in-process fake camera: every feature type,
 // selectors, refused writes, notifications after writes and from polling,
 // the register cache, and acquisition.

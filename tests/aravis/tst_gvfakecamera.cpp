@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // End to end over the real GigE Vision protocol: Aravis's fake GigE Vision
 // camera with our description, in a private network namespace that has
 // only its loopback, opened by address and driven through the viewer's

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Loading the shipped simulated cameras in tests.
 #ifndef TESTCAMERA_H
 #define TESTCAMERA_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // libFuzzer target: any bytes as a camera description. Loading must end in a
 // camera or a LoadError; a crash, a sanitizer report, a hang or any other
 // exception is a finding. A loaded camera is used as a client would, so that

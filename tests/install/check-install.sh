@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+# SPDX-License-Identifier: MIT
 # Installs the build as a user would, twice: with cmake --install into a fresh
 # prefix, and as the Debian package (cpack -G DEB), installed with dpkg into a
 # private root. Each installed tree must run from where it lies: the viewer

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Helpers shared by the camera library's tests.
 #ifndef ORVAPITEST_H
 #define ORVAPITEST_H

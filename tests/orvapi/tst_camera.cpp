@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The simulated camera's rules, seen through the Feature interface as a client sees them.
 #include "orvapitest.h"
 

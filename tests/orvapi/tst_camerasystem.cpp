@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The provider-neutral camera API over the simulated cameras: ids, errors,
 // acquisition and closing.
 #include <OrvikCamera.h>

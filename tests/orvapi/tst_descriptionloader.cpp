@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Camera descriptions: the errors a broken or hostile one gives, and the large
 // benchmark camera. Every other test loads the shipped cameras.
 #include "orvapitest.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The Feature interface's two-call buffer protocol, ranges and number texts, on simulated features.
 #include "orvapitest.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The simulated camera's link: a cached answer is always the answer the
 // camera gives, and only the accesses that need the camera reach it.
 #include "orvapitest.h"

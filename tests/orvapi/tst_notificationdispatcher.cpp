@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Change notifications: the library's own thread, what each change reports, and
 // the guarantees of UnregisterObserver.
 #include "orvapitest.h"

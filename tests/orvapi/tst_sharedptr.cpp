@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // TKN::OrvAPI::shared_ptr and its counter: what clients rely on for feature lifetimes.
 #include <OrvikCPP.h>
 

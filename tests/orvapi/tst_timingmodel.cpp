@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The simulated cameras' timing on a stepped clock: acquisition modes,
 // trigger activations, missed triggers, exposures measured by the trigger,
 // outputs that follow their sources, and the same events on every run.

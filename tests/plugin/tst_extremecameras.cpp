@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Camera descriptions at the edges of what the format allows: many lines,
 // long enumerations, huge feature counts, long and non-ASCII names, and
 // files too large to read. Each loads or is refused with a clear message in

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The plug-in as a host sees it: loaded from bin/plugins, through
 // QPluginLoader and through its exported functions.
 #include <TabExtensionInterface.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Shared by the Trigger IO page tests: shipped cameras with a few features
 // changed, added or removed, and the camera/page pair under test.
 #ifndef TRIGGERIOTEST_H

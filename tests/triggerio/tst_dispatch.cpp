@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The feature-change dispatch: which refreshes a list of changed names runs,
 // in which order, the rebuild of the output rows, and camera-side changes
 // reaching a shown page.

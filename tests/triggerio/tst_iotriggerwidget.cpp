@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The Trigger IO page as a whole: title or refusal, the streaming lock and
 // the translation.
 #include "triggeriotest.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The output rows: which lines become rows, what their slots write to the
 // camera (in order, on the right line) and the selectable outputs' refresh.
 #include "triggeriotest.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The quick trigger modes: the camera state each mode leaves on each camera
 // variant, the writes it must not make, and the buttons around a run.
 #include "triggeriotest.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The quick modes proved by what the camera then does: each variant's
 // camera runs its timing model on a stepped clock while a pulse train drives
 // the input the mode chose, and the frames, exposures, missed triggers and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // What the page does when the camera refuses: a refused selection stops every
 // write meant for the selected line or trigger, a refused value does not stay
 // on show, and controls that cannot be read cannot be changed.

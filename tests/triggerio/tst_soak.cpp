@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // A shown page under random use: picks in every box, toggles, quick modes,
 // show and hide, acquisition on and off, while four threads change the
 // camera from its side and about one call in ten fails. Nothing may crash

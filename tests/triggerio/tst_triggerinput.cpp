@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The trigger input section: which controls a camera gets and what the
 // camera receives when they change.
 #include "triggeriotest.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The editors of the viewer's feature table: the right kind, limited to
 // what the camera allows, writing only real changes.
 #include <featuredelegate.h>

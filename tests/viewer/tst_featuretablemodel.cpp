@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The viewer's feature table: what it shows, what it writes, and how it
 // follows the camera.
 #include <featuretablemodel.h>

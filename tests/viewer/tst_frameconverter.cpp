@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Frames as images: deep pixels scaled to 8 bits, colour kept, each Bayer
 // pattern demosaiced to the colour it holds, and refusals that say why.
 #include <frameconverter.h>

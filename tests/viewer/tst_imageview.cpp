@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The Image dock: the newest frame, converted and captioned, or why not.
 #include <imageview.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The viewer's window around its plug-in pages: opening and switching
 // cameras, refusals, and the acquisition state the pages follow.
 #include <imageview.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The viewer's plug-in loading: which libraries it accepts and what it
 // connects, and that no file in the plug-in folder can take it down.
 #include <TabExtensionInterface.h>

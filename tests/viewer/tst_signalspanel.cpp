@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The Signals dock: its rows for each camera, what the strip draws of a
 // camera's run, pausing, and the cursors' reading of times and intervals.
 #include <signalspanel.h>

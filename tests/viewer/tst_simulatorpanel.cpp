@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The viewer's simulator panel: camera-side changes a person can make.
 #include <simulatorpanel.h>
 

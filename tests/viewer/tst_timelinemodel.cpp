@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The Signals dock's record: a long run read now and then stays in order,
 // without gaps and within its ring, and levels stay right as old events leave.
 #include <timelinemodel.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The committed .ts files against the sources: the lupdate target's own run
 // on a copy finds no text the file lacks and none it has too many, and every
 // message is translated with the same placeholders as its source.

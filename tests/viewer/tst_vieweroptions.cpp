@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The viewer's command line: what each option sets, and that every command
 // line it cannot use is refused with the reason.
 #include <vieweroptions.h>

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+# SPDX-License-Identifier: MIT
 # Runs orvik-viewer the way a script or a newcomer would and checks what it
 # prints, writes and returns.
 #   cmake -DVIEWER=<bin/orvik-viewer> -DWORK=<scratch folder> -DCHECK=<name> -P viewer_check.cmake

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // AravisCamera: a GenICam camera through Aravis behind TKN::OrvAPI::Camera.
 #ifndef ORVARV_ARAVISCAMERA_H
 #define ORVARV_ARAVISCAMERA_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // AravisDevice: opening, the feature list and categories, and which features
 // a write reaches.
 #include "aravisdevice.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // AravisDevice: one open GenICam device through Aravis, shared by its
 // features and its camera object.
 #ifndef ORVARV_ARAVISDEVICE_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // AravisDevice: acquisition through an Aravis stream, counting the frames
 // that arrive.
 #include "aravisdevice.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // AravisDevice: following changes the camera makes by itself. The features
 // that have observers are read a few times a second and compared; cached
 // nodes answer from the register cache, so only those the description marks

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // AravisDevice: what the Signals and Image docks show of a GenICam camera:
 // frames as they arrive from the stream, acquisition on and off, and line
 // levels read from LineStatusAll, or LineStatus line by line, a few times a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // AravisFeature: one GenICam feature node behind TKN::OrvAPI::Feature.
 #ifndef ORVARV_ARAVISFEATURE_H
 #define ORVARV_ARAVISFEATURE_H

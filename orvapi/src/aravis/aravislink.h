@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // AravisLink: a device in front of another that counts and delays every
 // register access, as a network link to a camera would.
 #ifndef ORVARV_ARAVISLINK_H

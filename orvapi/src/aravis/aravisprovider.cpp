@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // The Aravis provider: GenICam cameras (GigE Vision, USB3 Vision) and
 // Aravis's in-process fake camera.
 #include "cameraprovider.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Opens a simulated camera of the installed library and prints a feature.
 #include <OrvikCamera.h>
 

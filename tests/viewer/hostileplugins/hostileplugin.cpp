@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Orvik Trigger IO developers
+// SPDX-License-Identifier: MIT
 // Plug-in files that must not take the viewer down, one per HOSTILE_* macro.
 // Each marks its environment when its constructors run, so a test sees
 // whether the host loaded it at all.
