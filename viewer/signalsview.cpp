@@ -17,7 +17,9 @@ using TKN::OrvAPI::SignalEvent;
 
 namespace {
 
-const int LabelWidth = 200;
+// The titles' column: as wide as the longest title, within these bounds.
+const int MinLabelWidth = 120;
+const int MaxLabelWidth = 320;
 const int RowHeight = 22;
 const int AxisHeight = 22;
 const int Top = 4;
@@ -93,8 +95,25 @@ void SignalsView::setSignalInfo(const TKN::OrvAPI::SignalInfo &info)
         for (const std::string &line : info.outputLines)
             m_Rows.append(Row{LevelRow, tr("%1 (out)").arg(QString::fromStdString(line)), line, true});
     }
+    fitLabelColumn();
     updateGeometry();
     update();
+}
+
+void SignalsView::fitLabelColumn()
+{
+    int widest = 0;
+    for (const Row &row : qAsConst(m_Rows))
+        widest = std::max(widest, fontMetrics().horizontalAdvance(row.title));
+    // The title is drawn 6 px in and clipped 10 px before the plot.
+    m_LabelWidth = std::clamp(widest + 16, MinLabelWidth, MaxLabelWidth);
+}
+
+void SignalsView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        fitLabelColumn();
+    QWidget::changeEvent(event);
 }
 
 QStringList SignalsView::rowTitles() const
@@ -136,19 +155,19 @@ QSize SignalsView::sizeHint() const
 
 QSize SignalsView::minimumSizeHint() const
 {
-    return QSize(LabelWidth + 200, Top + RowHeight * 3 + AxisHeight);
+    return QSize(m_LabelWidth + 200, Top + RowHeight * 3 + AxisHeight);
 }
 
 long long SignalsView::timeAt(int x) const
 {
-    const int plot = std::max(width() - LabelWidth, 1);
-    return m_End - m_Span + static_cast<long long>(std::llround(double(x - LabelWidth) * double(m_Span) / plot));
+    const int plot = std::max(width() - m_LabelWidth, 1);
+    return m_End - m_Span + static_cast<long long>(std::llround(double(x - m_LabelWidth) * double(m_Span) / plot));
 }
 
 int SignalsView::xOf(long long time) const
 {
-    const int plot = std::max(width() - LabelWidth, 1);
-    const double x = LabelWidth + double(time - (m_End - m_Span)) * plot / double(m_Span);
+    const int plot = std::max(width() - m_LabelWidth, 1);
+    const double x = m_LabelWidth + double(time - (m_End - m_Span)) * plot / double(m_Span);
     return static_cast<int>(std::clamp(x, -10.0, double(width() + 10)));
 }
 
@@ -161,7 +180,7 @@ void SignalsView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    painter.fillRect(QRect(LabelWidth, 0, width() - LabelWidth, rowTop(m_Rows.size()) + 2), Background);
+    painter.fillRect(QRect(m_LabelWidth, 0, width() - m_LabelWidth, rowTop(m_Rows.size()) + 2), Background);
     if (m_Rows.isEmpty()) {
         painter.setPen(palette().text().color());
         painter.drawText(rect(), Qt::AlignCenter, tr("This camera reports no signal events."));
@@ -169,13 +188,13 @@ void SignalsView::paintEvent(QPaintEvent *)
     }
     for (int row = 0; row < m_Rows.size(); ++row) {
         if (row % 2)
-            painter.fillRect(QRect(LabelWidth, rowTop(row), width() - LabelWidth, RowHeight), Band);
+            painter.fillRect(QRect(m_LabelWidth, rowTop(row), width() - m_LabelWidth, RowHeight), Band);
         painter.setPen(palette().text().color());
-        painter.drawText(QRect(6, rowTop(row), LabelWidth - 10, RowHeight), Qt::AlignVCenter | Qt::AlignLeft,
+        painter.drawText(QRect(6, rowTop(row), m_LabelWidth - 10, RowHeight), Qt::AlignVCenter | Qt::AlignLeft,
                          m_Rows[row].title);
     }
     drawAxis(painter);
-    painter.setClipRect(QRect(LabelWidth, 0, width() - LabelWidth, height()));
+    painter.setClipRect(QRect(m_LabelWidth, 0, width() - m_LabelWidth, height()));
     if (m_Model)
         drawRows(painter);
     drawCursors(painter);
@@ -184,12 +203,12 @@ void SignalsView::paintEvent(QPaintEvent *)
 void SignalsView::drawAxis(QPainter &painter)
 {
     const int top = rowTop(m_Rows.size());
-    const long long step = tickStep(m_Span, width() - LabelWidth);
+    const long long step = tickStep(m_Span, width() - m_LabelWidth);
     const long long first = ((m_End - m_Span) / step) * step;
     painter.setPen(palette().text().color());
     for (long long t = first; t <= m_End; t += step) {
         const int x = xOf(t);
-        if (x < LabelWidth)
+        if (x < m_LabelWidth)
             continue;
         painter.setPen(QColor(70, 74, 82));
         painter.drawLine(x, Top, x, top);
@@ -343,7 +362,7 @@ void SignalsView::mouseMoveEvent(QMouseEvent *event)
     if (!m_Dragging && std::abs(dx) < 4)
         return;
     m_Dragging = true;
-    const int plot = std::max(width() - LabelWidth, 1);
+    const int plot = std::max(width() - m_LabelWidth, 1);
     m_End = m_PressEnd - static_cast<long long>(double(dx) * double(m_Span) / plot);
     emit panned();
     update();
@@ -351,7 +370,7 @@ void SignalsView::mouseMoveEvent(QMouseEvent *event)
 
 void SignalsView::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = !m_Dragging && m_PressX >= 0 && event->pos().x() >= LabelWidth;
+    const bool click = !m_Dragging && m_PressX >= 0 && event->pos().x() >= m_LabelWidth;
     m_PressX = -1;
     m_Dragging = false;
     if (!click)
@@ -370,7 +389,7 @@ void SignalsView::wheelEvent(QWheelEvent *event)
         return;
     // The time under the pointer stays where it is.
     const int x = static_cast<int>(event->position().x());
-    const long long anchor = x >= LabelWidth ? timeAt(x) : m_End;
+    const long long anchor = x >= m_LabelWidth ? timeAt(x) : m_End;
     const long long oldSpan = m_Span;
     setSpan(delta > 0 ? m_Span / 2 : m_Span * 2);
     if (m_Span != oldSpan && anchor != m_End)

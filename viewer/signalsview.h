@@ -25,6 +25,8 @@ public:
     /// Builds the rows from what the camera reports.
     void setSignalInfo(const TKN::OrvAPI::SignalInfo &info);
     QStringList rowTitles() const;
+    /// The titles' column: as wide as the longest title in the current font.
+    int labelColumnWidth() const { return m_LabelWidth; }
 
     /// The stretch shown ends here (microseconds on the camera's signal clock).
     void setEnd(long long end);
@@ -55,6 +57,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     enum RowKind { LevelRow, TriggerRow, FrameRow };
@@ -66,6 +69,7 @@ private:
         bool output = false;
     };
 
+    void fitLabelColumn();
     int xOf(long long time) const;
     int rowTop(int row) const;
     void drawAxis(QPainter &painter);
@@ -74,6 +78,7 @@ private:
 
     const TimelineModel *m_Model = nullptr;
     QVector<Row> m_Rows;
+    int m_LabelWidth = 120;
     long long m_End = 0;
     long long m_Span = 2000000;
     long long m_CursorA = -1;

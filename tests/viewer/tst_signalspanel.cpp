@@ -102,6 +102,17 @@ void tst_SignalsPanel::rowsOfEachCamera()
     QFETCH(QStringList, rows);
     m_Panel->setCamera(open(camera.toLatin1().constData()));
     QCOMPARE(m_Panel->view()->rowTitles(), rows);
+    // Each title fits its column, in the default font and in a large one.
+    SignalsView *view = m_Panel->view();
+    for (int points : {0, 16}) {
+        if (points) {
+            QFont font = view->font();
+            font.setPointSize(points);
+            view->setFont(font);
+        }
+        for (const QString &title : rows)
+            QVERIFY2(view->fontMetrics().horizontalAdvance(title) + 16 <= view->labelColumnWidth(), qPrintable(title));
+    }
     m_Panel->setCamera(nullptr);
     QCOMPARE(m_Panel->view()->rowTitles(), QStringList());
 }
