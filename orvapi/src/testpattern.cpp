@@ -77,6 +77,7 @@ struct Layout
     bool bgr = false;
     bool bayer = false;
     int tile[2][2] = {{0, 0}, {0, 0}};
+    bool packed = false; // GigE Vision Mono10Packed, Mono12Packed
 };
 
 bool layoutOf(const std::string &format, Layout &layout)
@@ -87,6 +88,13 @@ bool layoutOf(const std::string &format, Layout &layout)
         int bits;
     } depths[] = {{"8", 8}, {"10", 10}, {"12", 12}, {"14", 14}, {"16", 16}};
     std::string depth;
+    // GigE Vision's packed formats: drawn as 16-bit samples, packed at the end.
+    if (format == "Mono10Packed" || format == "Mono12Packed") {
+        layout.bits = format == "Mono10Packed" ? 10 : 12;
+        layout.wide = true;
+        layout.packed = true;
+        return true;
+    }
     if (format.compare(0, 4, "Mono") == 0) {
         depth = format.substr(4);
     } else if (format == "RGB8" || format == "BGR8") {
@@ -106,7 +114,24 @@ bool layoutOf(const std::string &format, Layout &layout)
             return true;
         }
     }
-    return false; // packed and other layouts
+    return false; // other layouts
+}
+
+// Two pixels in three bytes: the high eight bits of each in a byte of its
+// own, the low bits of the first in the middle byte's low nibble and of the
+// second in its high nibble.
+void packPairs(std::vector<unsigned char> &data, int bits)
+{
+    const std::size_t pixels = data.size() / 2;
+    const int low = bits - 8;
+    std::vector<unsigned char> packed((pixels + 1) / 2 * 3, 0);
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const unsigned value = data[i * 2] | unsigned(data[i * 2 + 1]) << 8;
+        unsigned char *triple = &packed[i / 2 * 3];
+        triple[i % 2 == 0 ? 0 : 2] = static_cast<unsigned char>(value >> low);
+        triple[1] |= static_cast<unsigned char>((value & ((1u << low) - 1)) << (i % 2 == 0 ? 0 : 4));
+    }
+    data.swap(packed);
 }
 
 // The colour of the pattern at x in a row of the given band.
@@ -203,6 +228,8 @@ bool TestPattern::render(FrameImage &image)
             putPixel(image.data, layout, width, x, y, Rgb{v, v, v});
         }
     }
+    if (layout.packed)
+        packPairs(image.data, layout.bits);
     return true;
 }
 

@@ -8,6 +8,8 @@
 
 #include <QtTest>
 
+#include <set>
+
 using TKN::OrvAPI::FrameImage;
 
 namespace {
@@ -60,6 +62,9 @@ private slots:
     void refusals_data();
     void refusals();
     void simulatedBayerPattern();
+    void packed_data();
+    void packed();
+    void simulatedPackedFrame();
 };
 
 void tst_FrameConverter::colours_data()
@@ -109,7 +114,7 @@ void tst_FrameConverter::refusals_data()
     QTest::addColumn<int>("bytes");
     QTest::addColumn<QString>("why");
 
-    QTest::newRow("packed format") << "Mono12Packed" << 96 << "Pixel format Mono12Packed is not shown here";
+    QTest::newRow("short packed frame") << "Mono12Packed" << 95 << "Mono12Packed frame of 8 x 8 with 95 bytes: too short";
     QTest::newRow("unknown format") << "YUV422_8" << 128 << "Pixel format YUV422_8 is not shown here";
     QTest::newRow("short frame") << "Mono16" << 127 << "Mono16 frame of 8 x 8 with 127 bytes: too short";
     // clang-format on
@@ -159,6 +164,68 @@ void tst_FrameConverter::simulatedBayerPattern()
                     QString("bar %1 shows %2,%3,%4").arg(bar).arg(shown.red()).arg(shown.green()).arg(shown.blue())));
         }
     }
+}
+
+void tst_FrameConverter::packed_data()
+{
+    // clang-format off
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<int>>("grey"); // each pixel scaled to 8 bits, one row
+
+    // GigE Vision: 0xABC and 0x12D, the low nibbles sharing the middle byte.
+    QTest::newRow("Mono12Packed") << "Mono12Packed" << QByteArray("\xAB\xDC\x12", 3) << QList<int>{171, 19};
+    QTest::newRow("Mono12Packed, odd width") << "Mono12Packed" << QByteArray("\xAB\x0C\x00", 3) << QList<int>{171};
+    QTest::newRow("Mono10Packed") << "Mono10Packed" << QByteArray("\xAB\x31\x12", 3) << QList<int>{171, 19};
+    // PFNC: one little-endian bit stream.
+    QTest::newRow("Mono12p") << "Mono12p" << QByteArray("\xAB\xDC\x12", 3) << QList<int>{202, 19};
+    QTest::newRow("Mono10p") << "Mono10p" << QByteArray("\xAB\xDC\x12\x34\x56", 5) << QList<int>{43, 46, 208, 86};
+    // clang-format on
+}
+
+void tst_FrameConverter::packed()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<int>, grey);
+
+    FrameImage frame;
+    frame.pixelFormat = format.toStdString();
+    frame.width = grey.size();
+    frame.height = 1;
+    frame.data.assign(bytes.cbegin(), bytes.cend());
+    QString error;
+    const QImage image = FrameConverter::toImage(frame, &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.size(), QSize(grey.size(), 1));
+    for (int x = 0; x < grey.size(); ++x)
+        QCOMPARE(qGray(image.pixel(x, 0)), grey.at(x));
+}
+
+// The simulated camera packs the format it offers; unpacked, the bars are
+// the greys of its Mono12 frames.
+void tst_FrameConverter::simulatedPackedFrame()
+{
+    auto camera = TestCamera::load("exposure-mode.json");
+    camera->timing().useSteppedClock();
+    QList<int> greys[2];
+    const char *formats[] = {"Mono12", "Mono12Packed"};
+    for (int f = 0; f < 2; ++f) {
+        QCOMPARE(camera->feature("PixelFormat")->SetValue(formats[f]), TKN::OrvAPI::OrvErrSuccess);
+        QCOMPARE(camera->feature("AcquisitionStart")->RunCommand(), TKN::OrvAPI::OrvErrSuccess);
+        camera->timing().advance(100000);
+        FrameImage frame;
+        QVERIFY(camera->latestFrame(frame));
+        QCOMPARE(frame.pixelFormat, std::string(formats[f]));
+        QString error;
+        const QImage image = FrameConverter::toImage(frame, &error);
+        QVERIFY2(!image.isNull(), qPrintable(error));
+        for (int bar = 1; bar < 8; ++bar)
+            greys[f] << qGray(image.pixel(bar * image.width() / 8 + 40, image.height() / 3));
+        QCOMPARE(camera->feature("AcquisitionStop")->RunCommand(), TKN::OrvAPI::OrvErrSuccess);
+    }
+    QCOMPARE(greys[1], greys[0]);
+    QCOMPARE(std::set<int>(greys[0].cbegin(), greys[0].cend()).size(), std::size_t(7));
 }
 
 QTEST_APPLESS_MAIN(tst_FrameConverter)
