@@ -26,8 +26,7 @@ void tst_ImageView::showsTheNewestFrame_data()
     QTest::newRow("Mono8") << "exposure-mode" << "Mono8" << "Frame %1  2448x2048 Mono8  at 0.";
     QTest::newRow("Mono12, scaled") << "exposure-mode" << "Mono12" << "Frame %1  2448x2048 Mono12  at 0.";
     QTest::newRow("Bayer") << "line-routing" << "BayerRG8" << "Frame %1  1280x1024 BayerRG8  at 0.";
-    QTest::newRow("packed, not shown") << "exposure-mode" << "Mono12Packed"
-                                       << "Frame %1: Pixel format Mono12Packed is not shown here";
+    QTest::newRow("packed") << "exposure-mode" << "Mono12Packed" << "Frame %1  2448x2048 Mono12Packed  at 0.";
     // clang-format on
 }
 
@@ -56,14 +55,14 @@ void tst_ImageView::showsTheNewestFrame()
     QCOMPARE(view.frameShown(), simulated->timing().framesDelivered());
     QVERIFY2(view.caption().startsWith(caption.arg(view.frameShown())), qPrintable(view.caption()));
 
-    // An image is drawn where one could be made.
+    // An image is drawn.
     const QImage shown = view.grab().toImage();
     int lit = 0;
     for (int y = 0; y < shown.height() - 30; y += 4) {
         for (int x = 0; x < shown.width(); x += 4)
             lit += qGray(shown.pixel(x, y)) > 100;
     }
-    QCOMPARE(lit > 1000, !pixelFormat.endsWith("Packed"));
+    QVERIFY(lit > 1000);
     view.setCamera(nullptr);
 }
 
