@@ -176,6 +176,9 @@ public:
 
     std::string name() const;
     std::string description() const;
+    /// The features by their descriptions' "category", in the order the
+    /// categories first appear; features without one at the root.
+    TKN::OrvAPI::FeatureGroup featureGroups() const;
     const std::vector<TKN::OrvAPI::FeaturePtr> &features() const;
     /// The feature of that name, empty if the camera has none.
     TKN::OrvAPI::FeaturePtr feature(const std::string &name) const;

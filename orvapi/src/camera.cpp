@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -164,6 +166,47 @@ std::string Camera::name() const
 std::string Camera::description() const
 {
     return m_Model->m_Description;
+}
+
+namespace {
+
+// "DigitalIOControl" reads "Digital IO Control".
+std::string spacedCategory(const std::string &name)
+{
+    std::string spaced;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto upper = [&name](std::size_t at) {
+            return at < name.size() && std::isupper(static_cast<unsigned char>(name[at]));
+        };
+        const auto lower = [&name](std::size_t at) {
+            return at < name.size() && std::islower(static_cast<unsigned char>(name[at]));
+        };
+        if (i > 0 && upper(i) && (lower(i - 1) || (upper(i - 1) && lower(i + 1))))
+            spaced += ' ';
+        spaced += name[i];
+    }
+    return spaced;
+}
+
+} // namespace
+
+FeatureGroup Camera::featureGroups() const
+{
+    FeatureGroup root;
+    for (const FeatureDefinition &definition : m_Model->m_Definitions) {
+        if (definition.category.empty()) {
+            root.features.push_back(definition.name);
+            continue;
+        }
+        auto group = std::find_if(root.groups.begin(), root.groups.end(),
+                                  [&definition](const FeatureGroup &g) { return g.name == definition.category; });
+        if (group == root.groups.end()) {
+            root.groups.push_back(FeatureGroup{definition.category, spacedCategory(definition.category), {}, {}});
+            group = root.groups.end() - 1;
+        }
+        group->features.push_back(definition.name);
+    }
+    return root;
 }
 
 const std::vector<FeaturePtr> &Camera::features() const

@@ -37,6 +37,7 @@ struct FeatureDefinition
 {
     std::string name;
     std::string displayName;
+    std::string category; ///< empty: at the root of the feature tree
     TKN::OrvAPI::OrvFeatureDataType type = TKN::OrvAPI::OrvFeatureDataUnknown;
     Condition writable;
     bool lockedWhileAcquiring = false;

@@ -186,7 +186,8 @@ private:
     {
         const json &object = feature(f);
         FeatureDefinition &definition = m_Model.m_Definitions[f];
-        std::set<std::string> allowed = {"name", "displayName", "type", "writable", "lockedWhileAcquiring", "volatile"};
+        std::set<std::string> allowed = {"name",     "displayName",          "category", "type",
+                                         "writable", "lockedWhileAcquiring", "volatile"};
         switch (definition.type) {
         case OrvFeatureDataInt:
         case OrvFeatureDataFloat: allowed.insert({"value", "values", "min", "max", "inc"}); break;
@@ -203,6 +204,7 @@ private:
         definition.displayName = optionalString(object, featurePointer(f), "displayName");
         if (definition.displayName.empty())
             definition.displayName = definition.name;
+        definition.category = optionalString(object, featurePointer(f), "category");
         const auto locked = object.find("lockedWhileAcquiring");
         if (locked != object.end()) {
             if (!locked->is_boolean())

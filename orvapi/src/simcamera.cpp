@@ -38,6 +38,12 @@ const std::vector<FeaturePtr> &SimCamera::GetFeatures() const
     return m_Features;
 }
 
+FeatureGroup SimCamera::GetFeatureGroups() const
+{
+    const std::shared_ptr<OrvSim::Camera> camera = simulator();
+    return camera ? camera->featureGroups() : TKN::OrvAPI::Camera::GetFeatureGroups();
+}
+
 OrvErrorType SimCamera::runCommand(const char *name)
 {
     const std::shared_ptr<OrvSim::Camera> camera = simulator();

@@ -23,6 +23,7 @@ public:
     std::string GetModelName() const override;
     std::string GetProviderName() const override;
     const std::vector<TKN::OrvAPI::FeaturePtr> &GetFeatures() const override;
+    TKN::OrvAPI::FeatureGroup GetFeatureGroups() const override;
 
     TKN::OrvAPI::OrvErrorType StartAcquisition() override;
     TKN::OrvAPI::OrvErrorType StopAcquisition() override;

@@ -21,6 +21,8 @@ private slots:
     void opens();
     void listsTheFolder();
     void cameraLifecycle();
+    void featureGroups_data();
+    void featureGroups();
     void valueText_data();
     void valueText();
 };
@@ -107,6 +109,46 @@ void tst_CameraSystem::cameraLifecycle()
     QCOMPARE(mode->GetValue(value), OrvErrNotAvailable);
     QVERIFY(!OrvSim::Camera::of(camera));
     QCOMPARE(camera->StartAcquisition(), OrvErrNotAvailable);
+}
+
+void tst_CameraSystem::featureGroups_data()
+{
+    // clang-format off
+    QTest::addColumn<QString>("camera");
+    QTest::addColumn<QStringList>("groups"); // "name|display name|feature count", root features as "|root|n"
+
+    QTest::newRow("exposure-mode") << "exposure-mode" << QStringList{
+        "|root|0", "DeviceControl|Device Control|4", "ImageFormatControl|Image Format Control|3",
+        "AcquisitionControl|Acquisition Control|11", "AnalogControl|Analog Control|1",
+        "DigitalIOControl|Digital IO Control|7", "FileAccessControl|File Access Control|1"};
+    QTest::newRow("no categories") << "sim:%1/flat.json" << QStringList{"|root|2"};
+    // clang-format on
+}
+
+// The feature tree of a simulated camera: its descriptions' categories, in
+// order, each feature in exactly one place.
+void tst_CameraSystem::featureGroups()
+{
+    QFETCH(QString, camera);
+    QFETCH(QStringList, groups);
+
+    QTemporaryDir folder;
+    std::ofstream(folder.filePath("flat.json").toStdString())
+        << R"({"features":[{"name":"A","type":"Boolean"},{"name":"B","type":"Boolean"}]})";
+    CameraSystem cameras(ORVIK_CAMERA_DIR);
+    const CameraPtr opened = cameras.OpenCamera(camera.arg(folder.path()).toStdString());
+    const FeatureGroup root = opened->GetFeatureGroups();
+    QStringList shown{QStringLiteral("|root|%1").arg(root.features.size())};
+    std::size_t placed = root.features.size();
+    for (const FeatureGroup &group : root.groups) {
+        QVERIFY(group.groups.empty());
+        shown << QStringLiteral("%1|%2|%3")
+                     .arg(QString::fromStdString(group.name), QString::fromStdString(group.displayName))
+                     .arg(group.features.size());
+        placed += group.features.size();
+    }
+    QCOMPARE(shown, groups);
+    QCOMPARE(placed, opened->GetFeatures().size());
 }
 
 void tst_CameraSystem::valueText_data()

@@ -53,6 +53,10 @@ void tst_DescriptionLoader::badDescriptions_data()
     { "name": "Width", "type": "Integer", "min": 0, "max": 10,
       "writeable": false }
 ] })" << 3 << "unknown key \"writeable\"";
+    QTest::newRow("category not a text") << R"({ "features": [
+    { "name": "Width", "type": "Integer", "min": 0, "max": 10,
+      "category": ["ImageFormatControl"] }
+] })" << 3 << "\"category\" must be a text";
     QTest::newRow("unknown type") << R"({ "features": [
     { "name": "Width", "type": "Integer", "min": 0, "max": 10 },
     { "name": "Gain",
