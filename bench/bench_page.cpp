@@ -251,9 +251,9 @@ const char *const s_Change = "tick after one camera-side change";
 const char *const s_SelectorChange = "tick after a TriggerSelector change";
 
 /// One full pass over a fresh camera and page; rows in order, absent ones skipped.
-bool pass(const BenchSpec &spec, const LinkConfig &config, std::vector<std::pair<std::string, Sample>> &results)
+bool pass(const BenchSpec &subject, const LinkConfig &config, std::vector<std::pair<std::string, Sample>> &results)
 {
-    std::unique_ptr<BenchCamera> camera = spec.make();
+    std::unique_ptr<BenchCamera> camera = subject.make();
     if (!camera)
         return false;
     camera->setLink(config.latencyMs, config.cache);
@@ -264,9 +264,9 @@ bool pass(const BenchSpec &spec, const LinkConfig &config, std::vector<std::pair
     results.emplace_back(s_Open, sample);
     if (bench.run([](PageBench &) { return true; }, sample))
         results.emplace_back(s_Idle, sample);
-    if (bench.tickAfterCameraChange(spec.changedFeature, spec.changedValue, spec.changedEntry, sample))
+    if (bench.tickAfterCameraChange(subject.changedFeature, subject.changedValue, subject.changedEntry, sample))
         results.emplace_back(s_Change, sample);
-    if (bench.tickAfterCameraChange("TriggerSelector", spec.otherTriggerSelector, "", sample))
+    if (bench.tickAfterCameraChange("TriggerSelector", subject.otherTriggerSelector, "", sample))
         results.emplace_back(s_SelectorChange, sample);
     for (const auto &action : PageBench::actions()) {
         if (bench.run(action.second, sample))
@@ -275,14 +275,14 @@ bool pass(const BenchSpec &spec, const LinkConfig &config, std::vector<std::pair
     return true;
 }
 
-void printTable(const BenchSpec &spec, const std::vector<LinkConfig> &configs, int runs)
+void printTable(const BenchSpec &subject, const std::vector<LinkConfig> &configs, int runs)
 {
     std::vector<Row> rows;
     for (std::size_t c = 0; c < configs.size(); ++c) {
         for (int run = 0; run < runs; ++run) {
             std::vector<std::pair<std::string, Sample>> results;
-            if (!pass(spec, configs[c], results)) {
-                std::printf("\n%s: no Trigger IO page (the camera has no trigger I/O)\n", spec.label.c_str());
+            if (!pass(subject, configs[c], results)) {
+                std::printf("\n%s: no Trigger IO page (the camera has no trigger I/O)\n", subject.label.c_str());
                 return;
             }
             for (const auto &result : results) {
@@ -296,7 +296,7 @@ void printTable(const BenchSpec &spec, const std::vector<LinkConfig> &configs, i
         }
     }
 
-    std::printf("\n%s\n", spec.label.c_str());
+    std::printf("\n%s\n", subject.label.c_str());
     std::printf("%-40s %6s | %-11s | %-11s |", "operation (and the tick after it)", "calls", "wire off/on", "other");
     for (const LinkConfig &config : configs)
         if (config.cache)
@@ -386,9 +386,9 @@ int main(int argc, char **argv)
                 "of, polling); ms: time the GUI thread was held, median of %d runs; off/on: the\n"
                 "library's cache (and deferred selector writes) off and on\n",
                 runs);
-    for (const BenchSpec &spec : benchCameras(ORVIK_CAMERA_DIR)) {
-        if (only.empty() || spec.label.find(only) != std::string::npos)
-            printTable(spec, configs, runs);
+    for (const BenchSpec &subject : benchCameras(ORVIK_CAMERA_DIR)) {
+        if (only.empty() || subject.label.find(only) != std::string::npos)
+            printTable(subject, configs, runs);
     }
     std::printf("\n");
     // The widgets' own share: a camera of few features.
