@@ -13,7 +13,10 @@ root=$PWD
 
 scripts/setup.sh
 
+# Paths relative to the checkout and the working folder left out of the hash:
+# another clone of the project on this machine reuses what one compiled.
 export CCACHE_BASEDIR=$root
+export CCACHE_NOHASHDIR=true
 # Keep the build type of an existing build/ (scripts/test.sh shares it), so
 # that switching between the two scripts does not rebuild everything.
 configure=(-S . -B build)

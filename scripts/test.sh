@@ -15,7 +15,10 @@ root=$PWD
 
 scripts/setup.sh
 
+# Paths relative to the checkout and the working folder left out of the hash:
+# another clone of the project on this machine reuses what one compiled.
 export CCACHE_BASEDIR=$root
+export CCACHE_NOHASHDIR=true
 jobs=${JOBS:-2}
 
 run_suite() {
