@@ -205,25 +205,16 @@ int JsonText::lineOfPointer(const std::string &pointer)
 
 int JsonText::lineOfOpening(std::size_t ordinal)
 {
-    m_Pos = 0;
-    m_Line = 1;
-    std::size_t seen = 0;
-    while (!atEnd()) {
-        const char c = m_Text[m_Pos];
-        if (c == '"') {
-            skipString();
-            continue;
-        }
-        if ((c == '{' || c == '[') && seen++ == ordinal)
-            return m_Line;
-        if (c == '\n')
-            ++m_Line;
-        ++m_Pos;
-    }
-    return m_Line;
+    return lineOfNth(ordinal, false);
 }
 
 int JsonText::lineOfString(std::size_t ordinal)
+{
+    return lineOfNth(ordinal, true);
+}
+
+// One scan for both: strings are skipped whole, so a brace inside one never counts.
+int JsonText::lineOfNth(std::size_t ordinal, bool strings)
 {
     m_Pos = 0;
     m_Line = 1;
@@ -231,11 +222,13 @@ int JsonText::lineOfString(std::size_t ordinal)
     while (!atEnd()) {
         const char c = m_Text[m_Pos];
         if (c == '"') {
-            if (seen++ == ordinal)
+            if (strings && seen++ == ordinal)
                 return m_Line;
             skipString();
             continue;
         }
+        if (!strings && (c == '{' || c == '[') && seen++ == ordinal)
+            return m_Line;
         if (c == '\n')
             ++m_Line;
         ++m_Pos;

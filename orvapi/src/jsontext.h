@@ -31,6 +31,7 @@ public:
     int lineOfString(std::size_t ordinal);
 
 private:
+    int lineOfNth(std::size_t ordinal, bool strings);
     void skipSpace();
     std::string readString();
     void skipString();
