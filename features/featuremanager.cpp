@@ -306,7 +306,10 @@ QString FeatureManager::GetStringValue(const QString &name1, const QString &name
     const FeaturePtr feature = FindFeature(name1, name2);
     if (!feature)
         return QString();
-    return featureText(feature);
+    QString text = featureText(feature);
+    if (!text.isEmpty())
+        m_Unsettled.erase(feature.get());
+    return text;
 }
 
 QString FeatureManager::SetStringValue(const QString &name1, const QString &value) const
@@ -333,9 +336,18 @@ QString FeatureManager::setText(const FeaturePtr &feature, const QString &value)
     // failed read hands back, and writing it back would misconfigure.
     if (!feature || value.isEmpty())
         return QString();
-    if (feature->SetValue(value.toStdString().c_str()) != OrvErrSuccess)
+    if (feature->SetValue(value.toStdString().c_str()) != OrvErrSuccess) {
+        m_Unsettled.insert(feature.get());
         return QString();
+    }
+    m_Unsettled.erase(feature.get());
     return value;
+}
+
+bool FeatureManager::IsSettled(const QString &name) const
+{
+    const FeaturePtr feature = FindFeature(name);
+    return !feature || !m_Unsettled.count(feature.get());
 }
 
 bool FeatureManager::IsFeatureWritable(const QString &name1, const QString &name2) const

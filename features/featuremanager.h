@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <set>
 #include <vector>
 
 class QComboBox;
@@ -48,6 +49,11 @@ public:
 
     bool IsFeatureWritable(const QString &name1, const QString &name2 = QString()) const;
     bool FeatureExists(const QString &name1, const QString &name2 = QString()) const;
+    /// False after a write of the feature the camera refused, until a read of
+    /// it succeeds or a later write does: meanwhile nobody here knows its
+    /// value. A selector's writes are checked this way before a selected
+    /// feature is written.
+    bool IsSettled(const QString &name) const;
     void RunCommandFeature(const QString &name) const;
     QStringList GetAvailableEntries(const QString &name1, const QString &name2 = QString()) const;
     QString FirstFeatureName(const QStringList &candidates) const;
@@ -75,6 +81,7 @@ private:
 
     CameraFeatureList m_Features;
     mutable FeatureIndex m_Index;
+    mutable std::set<const TKN::OrvAPI::Feature *> m_Unsettled;
 };
 
 #endif // FEATUREMANAGER_H

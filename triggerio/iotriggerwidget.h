@@ -142,6 +142,8 @@ private:
     bool writeBoxValue(const QString &featureName, const QString &value);
     bool reselectStanding(const char *selector);
     bool selectorShown(const char *selector, const QComboBox *box) const;
+    bool triggerKnown() const;
+    bool lineKnown() const;
 
     // Output lines (iotriggerwidget_outputs.cpp)
     int GetOutputs(QStringList &names);

@@ -397,7 +397,7 @@ void IOTriggerWidget::OnComboTriggerSelectorChanged(const QString &value)
     // Cameras with line routing arm one trigger at a time: the one left
     // behind is switched off and the newly selected one on.
     const bool toggleMode =
-        m_pComboInputLineSelector && m_bTriggerShown && m_pComboTriggerMode->currentText() == QLatin1String(On);
+        m_pComboInputLineSelector && triggerKnown() && m_pComboTriggerMode->currentText() == QLatin1String(On);
     if (toggleMode)
         selectComboEntry(QLatin1String(Off), m_pComboTriggerMode);
     m_bSelectionRefused = !writeBoxValue(TriggerSelector, value);
@@ -427,7 +427,7 @@ void IOTriggerWidget::OnComboInputLineSelectorChanged(const QString &value)
 {
     // Routing belongs to the selected line: take it off the old line and put
     // it on the new one.
-    const bool wasChecked = m_pCBLineRouting && m_bLineShown && m_pCBLineRouting->isChecked();
+    const bool wasChecked = m_pCBLineRouting && lineKnown() && m_pCBLineRouting->isChecked();
     if (wasChecked)
         m_pCBLineRouting->setChecked(false);
     m_bSelectionRefused = !writeBoxValue(LineSelector, value);
@@ -449,7 +449,7 @@ void IOTriggerWidget::OnComboInputLineSelectorChanged(const QString &value)
 
 void IOTriggerWidget::OnCBLineRoutingChanged(int state)
 {
-    if (!m_bLineShown || !writeBoxValue(LineRouting, state < 1 ? QLatin1String(Off) : QLatin1String(Trigger)))
+    if (!lineKnown() || !writeBoxValue(LineRouting, state < 1 ? QLatin1String(Off) : QLatin1String(Trigger)))
         refreshInputControl(m_pCBLineRouting);
 }
 
@@ -467,7 +467,7 @@ void IOTriggerWidget::OnComboChanged(const QString &featureName, const QString &
 {
     const bool triggerBound =
         featureName == QLatin1String(TriggerSource) || featureName == QLatin1String(TriggerActivation);
-    if ((m_bTriggerShown || !triggerBound) && writeBoxValue(featureName, currentVal))
+    if ((!triggerBound || triggerKnown()) && writeBoxValue(featureName, currentVal))
         return;
     // A refused entry does not stay on show as if the camera had taken it.
     const struct
@@ -501,6 +501,19 @@ bool IOTriggerWidget::reselectStanding(const char *selector)
 // A selector box that names no entry (its read failed, or the camera stands
 // on one the box does not offer) leaves the camera's trigger or line unseen:
 // a write bound to it could land where the user cannot see.
+// Where the camera's trigger and input line selectors stand is known when the
+// box names an entry and no selection (of this page's, walks included) was
+// refused since the selector was last read.
+bool IOTriggerWidget::triggerKnown() const
+{
+    return m_bTriggerShown && m_pFeatureManager->IsSettled(TriggerSelector);
+}
+
+bool IOTriggerWidget::lineKnown() const
+{
+    return m_bLineShown && m_pFeatureManager->IsSettled(LineSelector);
+}
+
 bool IOTriggerWidget::selectorShown(const char *selector, const QComboBox *box) const
 {
     return box->currentIndex() >= 0 || !m_pFeatureManager->FeatureExists(selector);
@@ -508,7 +521,7 @@ bool IOTriggerWidget::selectorShown(const char *selector, const QComboBox *box) 
 
 void IOTriggerWidget::OnComboTriggerModeChanged(const QString &mode)
 {
-    if (!m_bTriggerShown || !writeBoxValue(TriggerMode, mode))
+    if (!triggerKnown() || !writeBoxValue(TriggerMode, mode))
         refreshInputControl(m_pComboTriggerMode);
 }
 

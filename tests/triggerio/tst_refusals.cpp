@@ -185,6 +185,9 @@ void tst_Refusals::refusedSelection_data()
     QTest::newRow("routed line pick, line unreadable: routing of the unseen line stays untouched")
         << lineRouting << "LineSelector=Line1 LineRouting[Line1]=Trigger" << "LineSelector" << 1 << "Line=Line0 Routing"
         << "LineRouting[Line0]=Off LineSelector=Line1 Line: RoutingEnabled:0" << true;
+    QTest::newRow("routing after a refresh whose line walk was refused")
+        << lineRouting << "LineSelector=Line0 LineRouting[Line0]=Trigger" << "LineSelector" << -1 << "Refresh Routing"
+        << "LineRouting[Line0]=Trigger LineSelector=Line0" << false;
     QTest::newRow("trigger pick, trigger unreadable: no mode for the unseen trigger")
         << exposureMode << "" << "TriggerSelector" << 1 << "Selector=AcquisitionStart Mode=On Source=Software"
         << "TriggerMode[FrameStart]=Off TriggerMode[AcquisitionStart]=Off TriggerSource[FrameStart]=Line0 Selector:"
